@@ -32,15 +32,6 @@ RegistroImpresora DesdeBytes(const QByteArray& bytes) {
 }
 }  // namespace
 
-QByteArray ConvierteABytes(const RegistroImpresora& registro) {
-    QByteArray bytes(kLargoRegistroImpresora, ' ');
-    for (const Campo& c : kCampos) {
-        const QByteArray campo = ACp1252(registro.*c.miembro).left(c.ancho);
-        bytes.replace(c.desplazamiento, campo.size(), campo);
-    }
-    return bytes;
-}
-
 QString LimpiaCampo(const Variant& valor) {
     return Recorta(
         QuitaCaracteres(ValorSeguro(valor).ATexto(), QString(QChar(0)), QString(QChar(0xFF)), QString(QChar('\n'))));

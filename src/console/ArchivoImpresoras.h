@@ -27,6 +27,3 @@ bool LeeRegistroImpresora();
 
 // The value as text, without the characters U+0000, U+00FF and line feeds, blanks trimmed at both ends.
 QString LimpiaCampo(const Variant& valor);
-
-// The record as its 585 bytes (tests and tools that make a file).
-QByteArray ConvierteABytes(const RegistroImpresora& registro);
