@@ -130,7 +130,8 @@ Form1::Form1(PrinterFiscal& control, std::function<void()> inicio, QWidget* pare
 
 void Form1::showEvent(QShowEvent* evento) {
     // The window opens with the focus on its first tab stop, the hidden "TIQUE".
-    if (!evento->spontaneous()) Command1[0]->setFocus(Qt::OtherFocusReason);
+    if (!mostrada_) Command1[0]->setFocus(Qt::OtherFocusReason);
+    mostrada_ = true;
     QWidget::showEvent(evento);
 }
 

@@ -53,4 +53,5 @@ class Form1 : public QWidget {
     bool Protegido(const std::function<bool()>& uso);
 
     std::function<void()> inicio_;
+    bool mostrada_ = false;
 };

@@ -26,10 +26,6 @@ class ArchivoImpresorasTest : public ConEntorno {
 };
 }  // namespace
 
-TEST_F(ArchivoImpresorasTest, RegistroDePruebaMide585) {
-    EXPECT_EQ(Registro("a", "b").size(), kLargoRegistroImpresora);
-}
-
 TEST_F(ArchivoImpresorasTest, SinArchivoCreaUnoVacioYNoEncuentra) {
     EXPECT_FALSE(LeeRegistroImpresora());
     QFile f(Ruta("Printers.Fis"));
@@ -61,18 +57,26 @@ TEST_F(ArchivoImpresorasTest, SoloCuentanLosRegistrosCompletos) {
     }
 }
 
-TEST_F(ArchivoImpresorasTest, LaClaveSeComparaSinMirarMayusculas) {
-    proc.maquina = QStringLiteral("CAJA01");
-    proc.usuario = QStringLiteral("OPERADOR");
-    Escribe(Registro("caja01|operador", "EPSON"));
-    EXPECT_TRUE(LeeRegistroImpresora());
-}
-
-TEST_F(ArchivoImpresorasTest, LaClaveDelPuestoSeRecortaPeroNoSeCorta) {
-    proc.maquina = QStringLiteral("  CAJA01");
-    proc.usuario = QStringLiteral("operador_con_un_nombre_de_usuario_muy_largo_que_pasa_de_cincuenta  ");
-    Escribe(Registro("CAJA01|operador_con_un_nombre_de_usuario_muy_largo_que_pasa_de_cincuenta", "EPSON"));
-    EXPECT_TRUE(LeeRegistroImpresora());
+TEST_F(ArchivoImpresorasTest, LaClaveDelPuestoSeComparaSinMayusculasYRecortadaSinCortar) {
+    const QByteArray largo = "operador_con_un_nombre_de_usuario_que_pasa_de_los_cincuenta_caracteres";
+    struct Caso {
+        const char* maquina;
+        QByteArray usuario;
+        QByteArray guardada;
+        bool encontrado;
+    };
+    const Caso casos[] = {
+        {"CAJA01", "OPERADOR", "caja01|operador", true},
+        {"  CAJA01", largo + "  ", "CAJA01|" + largo, true},
+        {"CAJA01", "operador", "CAJA01 | operador", false},
+        {"CAJA01", "operador", "CAJA02|operador", false},
+    };
+    for (const Caso& c : casos) {
+        proc.maquina = QString::fromUtf8(c.maquina);
+        proc.usuario = QString::fromUtf8(c.usuario);
+        Escribe(Registro(c.guardada, "EPSON"));
+        EXPECT_EQ(LeeRegistroImpresora(), c.encontrado) << c.guardada.constData();
+    }
 }
 
 TEST_F(ArchivoImpresorasTest, GanaElPrimeroConImpresoraNoEnBlanco) {

@@ -92,6 +92,7 @@ class SecuenciasTest : public ConEntorno {
 
 TEST_F(SecuenciasTest, CadaSecuenciaSeDetieneEnElPrimerRechazo) {
     Form1 form(control, [] {});
+    proc.ahora = QDateTime(QDate(2026, 3, 15), QTime(10, 30, 0));
     control.campoRespuesta7 = QStringLiteral("PRUEBA HEADER");
     std::vector<size_t> llamadasAlVerCaja;
     guion.alVerCaja = [&](const UiGuion::Caja&) { llamadasAlVerCaja.push_back(control.llamadas.size()); };
