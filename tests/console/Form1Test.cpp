@@ -150,22 +150,6 @@ TEST_F(Form1Test, ErrorAlCargarMuestraLaCajaAntesDeVerseLaVentana) {
     EXPECT_EQ(form.windowTitle(), "Zembrino: EPSON ");
 }
 
-TEST_F(Form1Test, CajaDelMarcoMuestraResultadoEstado2YEstado1) {
-    Form1 form(control, [] {});
-    control.estado1 = QStringLiteral("0600 Impresora lista");
-    control.estado2 = QStringLiteral("0000 Sin documento");
-    for (int k : {0, 1}) {
-        control.Reinicia(k);
-        guion.Responde(Respuesta::OK);
-        form.Command1[7]->click();
-        EXPECT_EQ(control.llamadas, (std::vector<Llamada>{{"VerEstado", {}}}));
-        const auto& caja = guion.Cajas().back();
-        EXPECT_EQ(caja.texto, QString(k == 0 ? "Verdadero" : "Falso") + "\r0000 Sin documento\r0600 Impresora lista");
-        EXPECT_EQ(caja.estilo, Estilo::OK);
-        EXPECT_TRUE(caja.titulo.isEmpty());
-    }
-}
-
 TEST_F(Form1Test, CancelacionesMuestranSuCajaYCierranSiempre) {
     struct Caso {
         const char* nombre;
