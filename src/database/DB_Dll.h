@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,6 +29,8 @@ class DB_Dll {
     static void ReiniciaPredeterminada();
     // Whether the session's confidentiality setting is on; the framework points it at its session field.
     static std::function<bool()> LeeConfidencialidad;
+    // Executables of the suite that read the real deposit view: for them "V_TA_DEPOSITO" keeps its name.
+    static QStringList ProgramasConDepositoReal;
 
     // Public data, in declaration order.
     CommonDialog CmdDlg;
@@ -128,6 +131,8 @@ class DB_Dll {
     void EjecutaScriptOracle(QString& SQL, long& RecordsAffected);
 
     void ConstruyeCadena();
+    // The Access file through the file dialog; false when the user cancelled.
+    bool BuscaArchivoAccess();
     // Runs the connection dialog; false when the user cancelled it.
     bool MuestraDialogo();
     bool reconectado_ = false;  // per-call flag of OpenServerADODB: a 3705 has been answered by closing once
