@@ -12,8 +12,9 @@ class BotonComando : public QPushButton {
 
   protected:
     void keyPressEvent(QKeyEvent* evento) override {
-        if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
-            evento->modifiers() == Qt::NoModifier) {
+        const bool enter = evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter;
+        // The keypad's Enter comes with the keypad modifier; any other modifier leaves the key to Qt.
+        if (enter && (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             click();
             return;
         }

@@ -246,11 +246,13 @@ TEST_F(Form1Test, BotonesOcultosRespondenAEspacioYEnter) {
     Form1 form(control, [] {});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    for (auto tecla : {Qt::Key_Space, Qt::Key_Enter}) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> teclas[] = {
+        {Qt::Key_Space, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}};
+    for (auto [tecla, modificador] : teclas) {
         control.Reinicia();
         form.Command1[5]->setFocus();
         guion.Responde(Respuesta::OK);
-        QTest::keyClick(form.Command1[5], tecla);
+        QTest::keyClick(form.Command1[5], tecla, modificador);
         EXPECT_EQ(control.llamadas.size(), 2u) << tecla;
     }
 }
