@@ -53,6 +53,12 @@ Form1::Form1(PrinterFiscal& control, std::function<void()> inicio, QWidget* pare
       inicio_(std::move(inicio)) {
     setWindowTitle(QStringLiteral("Utilidades Zembrino"));
     setFixedSize(ui().Twips(4020), ui().Twips(5070));
+    // The captions were measured in the platform's 8-point dialog font; a wider one would cut them.
+    QFont letra = font();
+    letra.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                       QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    letra.setPointSize(8);
+    setFont(letra);
 
     Label1 = new QLabel(QStringLiteral("Por Omisión se tomarán los datos de configuración"), this);
     Label1->setAlignment(Qt::AlignCenter);
