@@ -50,6 +50,7 @@ Form1::Form1(PrinterFiscal& control, std::function<void()> inicio, QWidget* pare
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       PrinterFiscal1(control),
       Termina([] { QCoreApplication::exit(0); }),
+      TrasCierre(OfreceMantenimiento),
       inicio_(std::move(inicio)) {
     setWindowTitle(QStringLiteral("Utilidades Zembrino"));
     setFixedSize(ui().Twips(4020), ui().Twips(5070));
@@ -206,7 +207,7 @@ void Form1::Command2_Click(int Index) {
                           : PrinterFiscal1.RealizarCierre(QStringLiteral("Z"));
     });
     // 2. Whatever the close returned.
-    OfreceMantenimiento();
+    if (TrasCierre) TrasCierre();
 }
 
 void Form1::CmdCancela_Click() {

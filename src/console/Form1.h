@@ -34,6 +34,8 @@ class Form1 : public QWidget {
 
     // What "&Salir" does: ends the program at once (tests replace it).
     std::function<void()> Termina;
+    // What follows every close: the maintenance offer (tests replace it).
+    std::function<void()> TrasCierre;
 
     // Events.
     void Form_Load();

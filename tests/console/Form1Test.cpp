@@ -187,6 +187,7 @@ TEST_F(Form1Test, CancelacionesMuestranSuCajaYCierranSiempre) {
 
 TEST_F(Form1Test, ErrorDelControlAlCancelarOCerrarSeMuestraYElProgramaSigue) {
     Form1 form(control, [] {});
+    form.TrasCierre = [] {};
     const QString error = QStringLiteral("No hay respuesta de la impresora");
     const QString falso = QStringLiteral("Falso 0600 Impresora lista 0000 Sin documento abierto");
     struct Caso {
@@ -213,6 +214,22 @@ TEST_F(Form1Test, ErrorDelControlAlCancelarOCerrarSeMuestraYElProgramaSigue) {
         EXPECT_EQ(cajas, c.cajas) << c.nombre;
         EXPECT_EQ(llamadas, c.llamadas) << c.nombre;
     }
+}
+
+TEST_F(Form1Test, CierresXYZSinRelojNiCajaYLuegoLaOfertaDeMantenimiento) {
+    Form1 form(control, [] {});
+    std::vector<size_t> llamadasAlOfrecer;
+    form.TrasCierre = [&] { llamadasAlOfrecer.push_back(control.llamadas.size()); };
+    form.Command2[0]->click();
+    form.Command2[1]->click();
+    EXPECT_EQ(control.llamadas, (std::vector<Llamada>{{"RealizarCierre", {QStringLiteral("X"), QStringLiteral("P")}},
+                                                      {"RealizarCierre", {QStringLiteral("Z")}}}));
+    // A refused close is not reported; the offer follows all the same.
+    control.Reinicia(1);
+    form.Command2_Click(1);
+    EXPECT_EQ(llamadasAlOfrecer, (std::vector<size_t>{1, 2, 1}));
+    EXPECT_TRUE(guion.Cajas().empty());
+    EXPECT_TRUE(guion.HistorialPuntero().empty());
 }
 
 TEST_F(Form1Test, SalirTerminaYDatosDefaultNoHaceNada) {
