@@ -1,0 +1,78 @@
+// The simulated printer's window: status words on top, the paper roll below, following the printer's signals.
+#include "VentanaImpresora.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+constexpr qint64 kColaDelRollo = 64 * 1024;  // what is shown of a long roll at start: its end
+
+QString Decodifica(const QString& nombre, const QString& texto, const QStringList& bits) {
+    return nombre + QStringLiteral(": ") + texto + QStringLiteral("\n    ") +
+           (bits.isEmpty() ? QStringLiteral("(ningún bit)") : bits.join(QStringLiteral(" · ")));
+}
+}  // namespace
+
+VentanaImpresora::VentanaImpresora(ImpresoraSimulada& impresora, QWidget* padre)
+    : QWidget(padre, Qt::Tool | Qt::WindowDoesNotAcceptFocus), impresora_(impresora) {
+    setWindowTitle(QStringLiteral("Impresora fiscal (simulada)"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+
+    const QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QLabel* l : {&lbEstado1_, &lbEstado2_}) {
+        l->setFont(fija);
+        l->setFocusPolicy(Qt::NoFocus);
+    }
+    rollo_.setReadOnly(true);
+    rollo_.setFocusPolicy(Qt::NoFocus);
+    rollo_.setFont(fija);
+    rollo_.setLineWrapMode(QPlainTextEdit::NoWrap);
+    rollo_.setTextInteractionFlags(Qt::NoTextInteraction);
+
+    auto* capas = new QVBoxLayout(this);
+    capas->addWidget(&lbEstado1_);
+    capas->addWidget(&lbEstado2_);
+    capas->addWidget(&rollo_, 1);
+    resize(QFontMetrics(fija).horizontalAdvance(QString(44, QLatin1Char('M'))), 520);
+
+    // What the roll already holds, then what the printer prints from now on.
+    QFile archivo(impresora_.RutaPapel());
+    if (archivo.open(QIODevice::ReadOnly)) {
+        if (archivo.size() > kColaDelRollo) archivo.seek(archivo.size() - kColaDelRollo);
+        rollo_.setPlainText(QString::fromUtf8(archivo.readAll()));
+    }
+    connect(&impresora_, &ImpresoraSimulada::Imprimio, this, [this](const QString& texto) {
+        rollo_.moveCursor(QTextCursor::End);
+        rollo_.insertPlainText(texto);
+        rollo_.verticalScrollBar()->setValue(rollo_.verticalScrollBar()->maximum());
+    });
+    connect(&impresora_, &ImpresoraSimulada::Cambio, this, &VentanaImpresora::ActualizaEstados);
+    ActualizaEstados();
+    rollo_.verticalScrollBar()->setValue(rollo_.verticalScrollBar()->maximum());
+}
+
+void VentanaImpresora::ActualizaEstados() {
+    lbEstado1_.setText(Decodifica(QStringLiteral("Estado1"), impresora_.Lee(QStringLiteral("Estado1")),
+                                  DescribeBits1(impresora_.Palabra1())));
+    lbEstado2_.setText(Decodifica(QStringLiteral("Estado2"), impresora_.Lee(QStringLiteral("Estado2")),
+                                  DescribeBits2(impresora_.Palabra2())));
+}
+
+void VentanaImpresora::MuestraJuntoA(QWidget* principal) {
+    if (!impresora_.MuestraVentana()) return;
+    if (principal) {
+        QPoint lugar = principal->frameGeometry().topRight() + QPoint(12, 0);
+        if (const QScreen* pantalla = principal->screen()) {
+            const QRect area = pantalla->availableGeometry();
+            lugar.setX(std::min(lugar.x(), area.right() - width()));
+            lugar.setY(std::max(area.top(), std::min(lugar.y(), area.bottom() - height())));
+        }
+        move(lugar);
+    }
+    show();
+}
