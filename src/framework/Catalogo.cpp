@@ -44,8 +44,10 @@ QByteArray RegistroCatalogo(const QString& nombre, const QString& tabla, const Q
 }
 
 void ArmaCatalogoConsultas() {
-    const QString ruta = sesion().gConsultas().gRutaMascaraConsultas;
+    EscribeCatalogo(sesion().gConsultas().gRutaMascaraConsultas);
+}
 
+void EscribeCatalogo(const QString& ruta) {
     // 1. The new catalogue goes to a temporary file beside the final one; only a complete file is renamed
     //    into place, so a failed write never leaves a partial catalogue that later starts would keep.
     QSaveFile archivo(ruta);

@@ -11,6 +11,8 @@ constexpr int kLargoRegistroCatalogo = 1202;
 QByteArray RegistroCatalogo(const QString& nombre, const QString& tabla, const QString& campos,
                             const QString& extra = {});
 
-// Writes the standard lookups to the lookup controller's gRutaMascaraConsultas. The file appears complete or
-// not at all: a failed write raises the run-time error and leaves no file behind.
+// Writes the standard lookups to the lookup controller's gRutaMascaraConsultas.
 void ArmaCatalogoConsultas();
+// Writes them to ruta. The file appears complete or not at all: a failed write raises the run-time error and
+// leaves no file behind.
+void EscribeCatalogo(const QString& ruta);

@@ -17,6 +17,13 @@
 #include "TkPrint2.h"
 #include "Ui.h"
 
+namespace {
+// A connection results when the object counts it open and the provider has it open.
+bool Conectada(DB_Dll& db) {
+    return db.gOpenFlag && db.gCnn.State() == ado::adStateOpen;
+}
+}  // namespace
+
 void IniciaSistema(bool UsaIni, const QString& Parametros, QString& ConnString, long lCursor) {
     Sesion& s = sesion();
     DB_Dll& db = s.gDB();
@@ -83,7 +90,7 @@ void IniciaSistema(bool UsaIni, const QString& Parametros, QString& ConnString, 
             db.OpenServerADODB(pide, lCursor, ConnString, true, true);
         });
         // 9. No connection: the program ends; the database object has told the operator why.
-        if (!pasos.Detenido() && !db.gOpenFlag) {
+        if (!pasos.Detenido() && !Conectada(db)) {
             TerminaPrograma();
             return;
         }
@@ -122,7 +129,7 @@ void IniciaSistema(bool UsaIni, const QString& Parametros, QString& ConnString, 
     // connection, though, the program cannot go on.
     if (pasos.Detenido() && pasos.UltimoError()) {
         TrataError(*pasos.UltimoError(), Estilo::OK | Estilo::Critical, QStringLiteral("IniciaSistema"));
-        if (!db.gOpenFlag) {
+        if (!Conectada(db)) {
             TerminaPrograma();
             return;
         }

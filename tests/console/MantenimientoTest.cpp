@@ -35,8 +35,9 @@ class Mantenimiento : public ConBaseDemo {
     }
     QString LineaEsperada(const QString& fecha) const {
         return Carpeta() +
-               QStringLiteral("Tresvane @server=DEMOSRV; @dbname=DEMO; @usuario=CAJERO; @Password=demo;veld@ ; "
-                              "@UsuarioLogeado = CAJERO; @Caja=3;@ParametroAdicional=") +
+               QStringLiteral(
+                   "Tresvane @server=DEMOSRV; @dbname=DEMO; @usuario=CAJERO; @Password=demo;veld@ ; "
+                   "@UsuarioLogeado = CAJERO; @Caja=3;@ParametroAdicional=") +
                fecha;
     }
 };
@@ -48,8 +49,8 @@ TEST_F(Mantenimiento, CuandoSeOfreceYCuandoNo) {
         int preguntas;  // questions asked, each answered No
     };
     const Caso casos[] = {
-        {nullptr, "30", 0}, {"   ", "30", 0}, {"DEMOSRV", "10", 0}, {"DEMOSRV", nullptr, 0},
-        {"DEMOSRV", "11", 1}, {"DEMOSRV", "10,5", 1},
+        {nullptr, "30", 0},      {"   ", "30", 0},     {"DEMOSRV", "10", 0},
+        {"DEMOSRV", nullptr, 0}, {"DEMOSRV", "11", 1}, {"DEMOSRV", "10,5", 1},
     };
     for (const Caso& c : casos) {
         Fija(QStringLiteral("TPV_SERVER"), c.servidor);
@@ -57,7 +58,8 @@ TEST_F(Mantenimiento, CuandoSeOfreceYCuandoNo) {
         const size_t antes = guion.Cajas().size();
         for (int i = 0; i < c.preguntas; ++i) guion.Responde(Respuesta::No);
         OfreceMantenimiento();
-        EXPECT_EQ(guion.Cajas().size() - antes, size_t(c.preguntas)) << (c.servidor ? c.servidor : "-") << " " << c.dias;
+        EXPECT_EQ(guion.Cajas().size() - antes, size_t(c.preguntas))
+            << (c.servidor ? c.servidor : "-") << " " << c.dias;
         if (c.preguntas) {
             EXPECT_EQ(guion.Cajas().back().texto, kPregunta1);
             EXPECT_EQ(guion.Cajas().back().estilo, Estilo::YesNo | Estilo::Question);
