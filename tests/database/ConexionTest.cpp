@@ -1,0 +1,320 @@
+// Connecting: the connection strings, the connection dialog's effect on the fields, the administrator check,
+// the failure rules of the open and the reconnection.
+#include <gtest/gtest.h>
+
+#include "DB_Dll.h"
+#include "MotorPrueba.h"
+#include "Soporte.h"
+#include "frmAcceso.h"
+
+namespace {
+const QString kOracle = QStringLiteral("OraOLEDB.Oracle.1");
+const QString kCr = QString(QChar(13));
+
+class Conexion : public ConEntorno {
+  protected:
+    void SetUp() override {
+        ConEntorno::SetUp();
+        InstalaMotorPrueba(g);
+        db.gServidor = QStringLiteral("SRV01");
+        db.gDBName = QStringLiteral("EMPRESA");
+        db.gUsuario = QStringLiteral("juan");
+        db.gUserPassWord = QStringLiteral("clave");
+    }
+    void TearDown() override {
+        DB_Dll::ReiniciaPredeterminada();
+        Connection::FijaFabricaDePrueba(nullptr);
+        ConEntorno::TearDown();
+    }
+    QString CadenaSql(const QString& servidor = QStringLiteral("SRV01")) const {
+        return QStringLiteral("PROVIDER=SQLOLEDB;Server=") + servidor +
+               QStringLiteral(";Database =EMPRESA;UId=juan;Pwd=clave;");
+    }
+    // Fills the dialog as the operator would and presses a button.
+    static std::function<void(QDialog&)> Rellena(const QString& servidor, int plataforma, bool acepta) {
+        return [=](QDialog& d) {
+            auto& f = static_cast<frmAcceso&>(d);
+            f.TxtServidor->setText(servidor);
+            f.CboPlataformaDB->setCurrentIndex(plataforma);
+            (acepta ? f.bcAceptar : f.bcCancelar)->click();
+        };
+    }
+
+    GuionMotor g;
+    DB_Dll& db = DB_Dll::Predeterminada();
+};
+}  // namespace
+
+TEST_F(Conexion, CadenasDeConexion) {
+    struct Caso {
+        const char* servidor;
+        const char* extendido;
+        const char* proveedor;
+        const char* cadena;
+        const char* proveedorDespues;
+    };
+    const Caso casos[] = {
+        {"SRV01", "", "", "PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;", "SQLOLEDB"},
+        {"SRV01", "Connect Timeout=5;", "MiProveedor",
+         "PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;Connect Timeout=5;", "MiProveedor"},
+        // A "#" anywhere makes it Oracle, without the server and without the further text.
+        {"ORA#", "Connect Timeout=5;", "",
+         "Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;", "SQLOLEDB"},
+        {"#", "", "", "Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;", "SQLOLEDB"},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        db.gServidor = QString::fromUtf8(c.servidor);
+        db.gExtended = QString::fromUtf8(c.extendido);
+        db.gProveedor = QString::fromUtf8(c.proveedor);
+        db.gEsAdmin = false;
+        db.OpenServerADODB(false, 3, QString(), false, true);
+        EXPECT_EQ(db.gConnString, QString::fromUtf8(c.cadena)) << c.servidor;
+        EXPECT_EQ(g.llamadas.value(0), QStringLiteral("Abre ") + QString::fromUtf8(c.cadena)) << c.servidor;
+        EXPECT_EQ(db.gProveedor, QString::fromUtf8(c.proveedorDespues)) << c.servidor;
+        EXPECT_TRUE(db.gOpenFlag);
+        EXPECT_TRUE(db.gEsAdmin);  // ValidaAdmin false
+        EXPECT_EQ(db.gCnn.CursorLocation(), 3);
+    }
+}
+
+TEST_F(Conexion, LaCadenaDelLlamador) {
+    struct Caso {
+        const char* dada;
+        bool pideDialogo;
+        QString abre;
+    };
+    const Caso casos[] = {
+        {"   ", false, CadenaSql()},
+        {"DSN=Empresa;", false, QStringLiteral("DSN=Empresa;")},
+        // The dialog rebuilds the string from the fields, discarding the caller's.
+        {"DSN=Empresa;", true, CadenaSql(QStringLiteral("SRV02"))},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        if (c.pideDialogo) guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 0, true));
+        db.OpenServerADODB(c.pideDialogo, 2, QString::fromUtf8(c.dada), false, true);
+        EXPECT_EQ(g.llamadas.value(0), QStringLiteral("Abre ") + c.abre) << c.dada;
+        EXPECT_EQ(db.gConnString, c.abre);
+        EXPECT_EQ(db.gCnn.CursorLocation(), 2);
+    }
+}
+
+TEST_F(Conexion, ElDialogoMuestraYDevuelveLosDatos) {
+    struct Caso {
+        int plataforma;
+        const char* servidor;
+        const char* servidorDespues;
+        QString proveedor;
+        bool oracle;
+    };
+    const Caso casos[] = {
+        {0, "SRV02", "SRV02", QStringLiteral("SQLOLEDB"), false},
+        {1, "ORA1", "ORA1#", kOracle, true},
+        {1, "OR#A1", "OR#A1", kOracle, true},
+    };
+    for (const auto& c : casos) {
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        db.gServidor = QStringLiteral("SRV01");
+        db.gProveedor.clear();
+        guion.AlMostrar([&](QDialog& d) {
+            auto& f = static_cast<frmAcceso&>(d);
+            // Loaded with the object's data and the first platform.
+            EXPECT_EQ(f.TxtServidor->text(), QStringLiteral("SRV01"));
+            EXPECT_EQ(f.TxtDbName->text(), QStringLiteral("EMPRESA"));
+            EXPECT_EQ(f.TxtUserId->text(), QStringLiteral("juan"));
+            EXPECT_EQ(f.TxtUserPassword->text(), QStringLiteral("clave"));
+            EXPECT_EQ(f.CboPlataformaDB->currentIndex(), 0);
+            f.TxtServidor->setText(QString::fromUtf8(c.servidor));
+            f.TxtDbName->setText(QStringLiteral("OTRA"));
+            f.TxtUserId->setText(QStringLiteral("ana"));
+            f.TxtUserPassword->setText(QStringLiteral("secreta"));
+            f.CboPlataformaDB->setCurrentIndex(c.plataforma);
+            f.bcAceptar->click();
+        });
+        db.OpenServerADODB(true, 3, QString(), false, true);
+        EXPECT_EQ(db.gServidor, QString::fromUtf8(c.servidorDespues));
+        EXPECT_EQ(db.gDBName, QStringLiteral("OTRA"));
+        EXPECT_EQ(db.gUsuario, QStringLiteral("ana"));
+        EXPECT_EQ(db.gUserPassWord, QStringLiteral("secreta"));
+        EXPECT_EQ(db.gProveedor, c.proveedor);
+        EXPECT_EQ(db.gConnString.startsWith(QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=OTRA;")), c.oracle);
+        EXPECT_TRUE(db.gOpenFlag);
+    }
+}
+
+TEST_F(Conexion, CancelarElDialogoNoConecta) {
+    for (bool admin : {false, true}) {
+        db.gEsAdmin = admin;
+        guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 1, false));
+        db.OpenServerADODB(true, 3, QString(), true, true);
+        EXPECT_FALSE(db.gOpenFlag);
+        EXPECT_EQ(db.gCnn.State(), ado::adStateClosed);
+        EXPECT_EQ(db.gEsAdmin, admin);
+        EXPECT_EQ(db.gServidor, QStringLiteral("SRV01"));
+        EXPECT_TRUE(g.llamadas.isEmpty());
+    }
+}
+
+TEST_F(Conexion, ComprobacionDeAdministrador) {
+    struct Caso {
+        const char* base;
+        bool hayTabla;
+        bool muestraError;
+        std::optional<Variant> administrador;  // the row's value; none: no row
+        bool antes;
+        bool despues;
+        bool consulta;
+    };
+    const Caso casos[] = {
+        {"EMPRESA", true, true, Variant(qint32(1)), false, true, true},
+        {"EMPRESA", true, true, Variant(QStringLiteral("1")), false, true, true},
+        {"EMPRESA", true, true, Variant(qint32(0)), true, false, true},
+        {"EMPRESA", true, true, Variant(QStringLiteral("")), true, false, true},
+        {"EMPRESA", true, true, Variant(QStringLiteral("abc")), true, false, true},
+        {"EMPRESA", true, true, Variant::Null(), true, false, true},
+        {"EMPRESA", true, true, std::nullopt, true, false, true},
+        // Without error handling the table alone makes an administrator.
+        {"EMPRESA", true, false, Variant(qint32(0)), false, true, false},
+        // No table, or no database: the value stays.
+        {"EMPRESA", false, true, Variant(qint32(1)), false, false, false},
+        {"EMPRESA", false, true, Variant(qint32(1)), true, true, false},
+        {"  ", true, true, Variant(qint32(1)), false, false, false},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        db.gDBName = QString::fromUtf8(c.base);
+        db.gEsAdmin = c.antes;
+        g.tablas = c.hayTabla ? QStringList{QStringLiteral("Clientes"), QStringLiteral("ta_usuarios")} : QStringList{};
+        g.responde = [&](const QString&) {
+            return c.administrador ? UnaFila({QStringLiteral("nombre"), QStringLiteral("Administrador")},
+                                             {Variant(QStringLiteral("juan")), *c.administrador})
+                                   : SinFilas({QStringLiteral("nombre"), QStringLiteral("Administrador")});
+        };
+        db.OpenServerADODB(false, 3, QString(), true, c.muestraError);
+        EXPECT_EQ(db.gEsAdmin, c.despues) << c.base << c.hayTabla << c.muestraError;
+        EXPECT_EQ(g.Sentencias(),
+                  c.consulta ? QStringList{QStringLiteral("SELECT TOP 1 * FROM ta_usuarios with(nolock)  WHERE "
+                                                          "LTRIM(RTRIM(nombre)) ='juan' ")}
+                             : QStringList{});
+        if (!QString::fromUtf8(c.base).trimmed().isEmpty()) {
+            EXPECT_TRUE(g.llamadas.contains(QStringLiteral("BaseDeDatos EMPRESA")));
+        }
+    }
+}
+
+TEST_F(Conexion, FallosAlAbrir) {
+    const Fallo rechazo =
+        FalloProveedor(-2147217843, QStringLiteral("Login failed for user 'juan'."), 18456, QStringLiteral("42000"));
+    const QString caja =
+        QStringLiteral(" Estado de Sql: 42000") + kCr + QStringLiteral("Numero de Error: -2147217843") + kCr +
+        QStringLiteral("Descripcion: Login failed for user 'juan'.") + kCr + QStringLiteral("Codigo Nativo: 18456") +
+        kCr + QStringLiteral(" - Desea Intentarlo Nuevamente??? ");
+    struct Caso {
+        const char* nombre;
+        bool muestraError;
+        Fallo fallo;
+        std::optional<int> respuesta;  // to the box, when one is expected
+        bool dialogo;                  // the dialog comes and is accepted with server SRV02
+        bool cancela;                  // ... or cancelled
+        bool abiertaDespues;
+        int aperturas;
+    };
+    const Caso casos[] = {
+        {"sin mensajes", false, rechazo, std::nullopt, false, false, false, 1},
+        {"No", true, rechazo, Respuesta::No, false, false, false, 1},
+        {"Si y acepta", true, rechazo, Respuesta::Yes, true, false, true, 2},
+        {"Si y cancela", true, rechazo, Respuesta::Yes, false, true, false, 1},
+        // Without provider errors the description is shown and the flag stays as it was.
+        {"sin errores del proveedor", true, Fallo{{}, 3706}, Respuesta::OK, false, false, true, 1},
+    };
+    for (const auto& c : casos) {
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        db.gCnn.errors().Clear();
+        g.llamadas.clear();
+        const size_t cajas = guion.Cajas().size();
+        g.fallosAbre = {c.fallo};
+        if (c.respuesta) guion.Responde(*c.respuesta);
+        if (c.dialogo || c.cancela) guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 0, !c.cancela));
+        db.OpenServerADODB(false, 3, QString(), false, c.muestraError);
+        EXPECT_EQ(db.gOpenFlag, c.abiertaDespues) << c.nombre;
+        EXPECT_EQ(g.llamadas.size(), c.aperturas) << c.nombre;
+        if (c.dialogo) {
+            EXPECT_EQ(g.llamadas.value(1), QStringLiteral("Abre ") + CadenaSql(QStringLiteral("SRV02")));
+        }
+        ASSERT_EQ(guion.Cajas().size(), cajas + (c.respuesta ? 1 : 0)) << c.nombre;
+        if (!c.respuesta) continue;
+        const auto& b = guion.Cajas().back();
+        if (c.fallo.numero == 0) {
+            EXPECT_EQ(b.texto, caja);
+            EXPECT_EQ(b.estilo, 20);
+            EXPECT_EQ(b.titulo, QStringLiteral(" Error de Conexion a Base de Datos"));
+        } else {
+            EXPECT_EQ(b.texto, QStringLiteral("Fallo de prueba 3706"));
+            EXPECT_EQ(b.estilo, 0);
+            EXPECT_EQ(b.titulo, QString());
+        }
+        db.gServidor = QStringLiteral("SRV01");
+    }
+}
+
+TEST_F(Conexion, AbrirDeNuevoUnaConexionAbiertaLaCierraUnaVez) {
+    for (bool muestraError : {false, true}) {
+        db.OpenServerADODB(false, 3, QString(), false, muestraError);
+        g.llamadas.clear();
+        db.OpenServerADODB(false, 3, QString(), false, muestraError);
+        EXPECT_EQ(g.llamadas, (QStringList{QStringLiteral("Cierra"), QStringLiteral("Abre ") + CadenaSql()}));
+        EXPECT_TRUE(db.gOpenFlag);
+        EXPECT_EQ(db.gCnn.State(), ado::adStateOpen);
+    }
+}
+
+TEST_F(Conexion, Reconexion) {
+    const Fallo caida = FalloProveedor(Err::ErrorNoEspecificado, QStringLiteral("General network error."));
+    const Fallo rechazo = FalloProveedor(-2147217843, QStringLiteral("Login failed for user 'juan'."));
+    struct Caso {
+        const char* nombre;
+        bool abiertaAntes;
+        std::deque<Fallo> fallos;
+        std::vector<int> respuestas;  // to the utility's error box
+        bool abiertaDespues;
+        int aperturas;
+    };
+    const Caso casos[] = {
+        {"abierta", true, {}, {}, true, 1},
+        {"cerrada", false, {}, {}, true, 1},
+        {"0x80004005 calla", true, {caida}, {}, false, 1},
+        {"otro error, reintenta", true, {rechazo}, {Respuesta::Retry}, true, 2},
+        {"otro error, abandona", true, {rechazo}, {Respuesta::Abort}, false, 1},
+        // Ignore goes on with the last step, which sets the flag.
+        {"otro error, ignora", true, {rechazo}, {Respuesta::Ignore}, true, 1},
+    };
+    for (const auto& c : casos) {
+        db.OpenServerADODB(false, 3, QString(), false, false);
+        if (!c.abiertaAntes) db.gCnn.Close();
+        g.llamadas.clear();
+        g.fallosAbre = c.fallos;
+        for (int r : c.respuestas) guion.Responde(r);
+        const size_t cajas = guion.Cajas().size();
+        db.ReintentaConectar();
+        EXPECT_EQ(db.gOpenFlag, c.abiertaDespues) << c.nombre;
+        EXPECT_EQ(g.llamadas.filter(QStringLiteral("Abre ")).size(), c.aperturas) << c.nombre;
+        EXPECT_EQ(g.llamadas.contains(QStringLiteral("Cierra")), c.abiertaAntes) << c.nombre;
+        EXPECT_EQ(g.llamadas.filter(QStringLiteral("Abre ")).value(0), QStringLiteral("Abre ") + CadenaSql())
+            << c.nombre;
+        EXPECT_EQ(db.gCnn.CommandTimeout(), 5);
+        ASSERT_EQ(guion.Cajas().size(), cajas + c.respuestas.size()) << c.nombre;
+        if (!c.respuestas.empty()) {
+            EXPECT_EQ(guion.Cajas().back().texto,
+                      QStringLiteral("Ha ocurrido el Siguiente Error (-2147217843) Login failed for user 'juan'."));
+            EXPECT_EQ(
+                guion.Cajas().back().titulo,
+                QStringLiteral("Microsoft OLE DB Provider for SQL Server - AbrirRecordset Aviso al operador!!! "));
+            EXPECT_EQ(guion.Cajas().back().estilo, 18);
+        }
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+    }
+}

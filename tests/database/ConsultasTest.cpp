@@ -1,0 +1,358 @@
+// Queries: the statements sent for each existence check, field read and maximum; the preparation and the
+// failure rules of statements; the reconnection of record sets; the Oracle script executor.
+#include <gtest/gtest.h>
+
+#include "DB_Dll.h"
+#include "MotorPrueba.h"
+#include "Soporte.h"
+
+namespace {
+const QString kSql = QStringLiteral("PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;");
+const QString kOracle = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;");
+
+class Consultas : public ConEntorno {
+  protected:
+    void SetUp() override {
+        ConEntorno::SetUp();
+        InstalaMotorPrueba(g);
+        Conecta(kSql);
+    }
+    void TearDown() override {
+        DB_Dll::ReiniciaPredeterminada();
+        Connection::FijaFabricaDePrueba(nullptr);
+        ConEntorno::TearDown();
+    }
+    void Conecta(const QString& cadena) {
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        db.OpenServerADODB(false, 3, cadena, false, false);
+        db.gEsAdmin = false;
+        g.llamadas.clear();
+    }
+    GuionMotor g;
+    DB_Dll& db = DB_Dll::Predeterminada();
+};
+}  // namespace
+
+TEST_F(Consultas, SentenciasDeExisteEnTabla) {
+    struct Caso {
+        int tipo;
+        const char* valor;
+        const char* condicion;
+        const char* tabla;
+        const char* esperado;
+    };
+    const Caso casos[] = {
+        {8, " A1 ", "", "CLIENTES", "SELECT TOP 1  * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1'"},
+        {8, "O'Brien", "", "CLIENTES",
+         "SELECT TOP 1  * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='O''Brien'"},
+        {7, " '15/03/2026' ", "", "CLIENTES",
+         "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = '15/03/2026' "},
+        {3, "12abc", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 12"},
+        {5, "12.5", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 12.5"},
+        {4, "x", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 0"},
+        {2, "7 ", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 7 "},
+        {8, "A1", "Activo = 1", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Activo = 1"},
+        {8, "A1", "x where Activo = 1", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  x where Activo = 1"},
+        // Synonyms apply.
+        {8, "1", "", "MA_CUENTAS", "SELECT TOP 1  * FROM SS_MA_CUENTAS with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='1'"},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        db.ExisteEnTabla(QString::fromUtf8(c.tabla), QString::fromUtf8(c.valor), QStringLiteral("Codigo"), nullptr,
+                         Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion));
+        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+    }
+}
+
+TEST_F(Consultas, SentenciasDeExisteEnTablaST) {
+    struct Caso {
+        int tipo;
+        const char* valor;
+        const char* condicion;
+        const char* esperado;
+    };
+    const Caso casos[] = {
+        {8, " A1 ", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo =' A1 '"},
+        {8, "O'Brien", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo ='O''Brien'"},
+        {7, " '15/03/2026' ", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = '15/03/2026' "},
+        {3, "12", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = 12"},
+        {11, "1", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = 1"},
+        {8, "A1", "Activo = 1", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Activo = 1"},
+        {8, "A1", "T WHERE Activo = 1", "SELECT * FROM MA_CUENTAS with(nolock)   T WHERE Activo = 1"},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        db.ExisteEnTablaST(QStringLiteral("MA_CUENTAS"), QString::fromUtf8(c.valor), QStringLiteral("Codigo"), nullptr,
+                           Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion));
+        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+    }
+}
+
+TEST_F(Consultas, SentenciasDeDatosTabla) {
+    struct Caso {
+        int tipo;
+        bool recorta;
+        const char* valor;
+        const char* condicion;
+        const char* esperado;
+    };
+    const Caso casos[] = {
+        {8, true, " A1 ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1' "},
+        {8, true, "A1", "Activo = 1",
+         "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1'  AND Activo = 1"},
+        {8, false, " A1 ", "  ", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo =' A1 '   "},
+        {8, false, "D'Or", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo ='D''Or' "},
+        {7, true, " 15/03/2026 ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = #15/03/2026# "},
+        {3, true, "42", "Activo = 1", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 42 AND Activo = 1"},
+        {0, true, "X", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = X"},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        db.DatosTabla(QStringLiteral("CLIENTES"), QString::fromUtf8(c.valor), QStringLiteral("Nombre"),
+                      QStringLiteral("Codigo"), Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion), c.recorta);
+        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+    }
+}
+
+TEST_F(Consultas, DatosTablaDevuelveElCampoComoTexto) {
+    struct Caso {
+        std::optional<Variant> valor;
+        const char* esperado;
+    };
+    const Caso casos[] = {{Variant(QStringLiteral("Perez")), "Perez"},
+                          {Variant(qint32(12)), "12"},
+                          {Variant::Null(), ""},
+                          {std::nullopt, ""}};
+    for (const auto& c : casos) {
+        g.responde = [&](const QString&) {
+            return c.valor ? UnaFila({QStringLiteral("Nombre")}, {*c.valor}) : SinFilas({QStringLiteral("Nombre")});
+        };
+        Variant v = db.DatosTabla(QStringLiteral("CLIENTES"), QStringLiteral("A1"), QStringLiteral("Nombre"));
+        EXPECT_EQ(v.Tipo(), TipoVariant::String);
+        EXPECT_EQ(v.ATexto(), QString::fromUtf8(c.esperado));
+    }
+}
+
+TEST_F(Consultas, SentenciasDeMaximosYMinimos) {
+    g.responde = [](const QString&) {
+        return UnaFila({QStringLiteral("MAYOR"), QStringLiteral("MENOR")}, {Variant(qint32(41)), Variant(qint32(3))});
+    };
+    struct Caso {
+        std::function<Variant()> llamada;
+        const char* esperado;
+        double resultado;
+    };
+    const Caso casos[] = {
+        {[&] { return db.BuscaMaximo("VENTAS", "NUMERO"); }, "SELECT MAX(NUMERO) AS MAYOR FROM VENTAS", 41},
+        {[&] { return db.BuscaMaximo("VENTAS", "NUMERO", Variant(qint32(3)), Variant(" CAJA = 1 ")); },
+         "SELECT MAX(NUMERO) AS MAYOR FROM VENTAS WHERE CAJA = 1", 41},
+        {[&] { return db.BuscaMinimo("VENTAS", "NUMERO"); }, "SELECT MIN(NUMERO) AS MENOR FROM VENTAS  with(nolock) ",
+         3},
+        {[&] { return db.BuscaMinimo("VENTAS", "NUMERO", std::nullopt, Variant(" CAJA = 1 ")); },
+         "SELECT MIN(NUMERO) AS MENOR FROM VENTAS  with(nolock)  WHERE CAJA = 1", 3},
+        {[&] { return db.BuscaUltimoCodigo("VENTAS", "NUMERO"); }, "SELECT MAX(NUMERO) AS MAYOR FROM VENTAS", 41},
+        {[&] { return db.BuscaUltimoCodigo("VENTAS", "NUMERO", Variant(qint32(8)), " CAJA = 1 "); },
+         "SELECT MAX(NUMERO) AS MAYOR FROM VENTAS WHERE  CAJA = 1 ", 41},
+        {[&] { return db.BuscaUltimoCodigo("VENTAS", "NUMERO", Variant(qint32(8)), "   "); },
+         "SELECT MAX(NUMERO) AS MAYOR FROM VENTAS", 41},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        Variant v = c.llamada();
+        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+        EXPECT_EQ(v.Tipo(), TipoVariant::Double) << c.esperado;
+        EXPECT_EQ(v.ADouble(), c.resultado) << c.esperado;
+    }
+}
+
+TEST_F(Consultas, AbrirRecordsetTraduceSoloEnOracle) {
+    struct Caso {
+        QString cadena;
+        bool convierte;
+        const char* enviado;
+    };
+    const Caso casos[] = {
+        {kSql, true, "SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"},
+        {kOracle, true, "SELECT  A FROM SS_MA_CUENTAS WHERE LENGTH(A) > 1  AND ROWNUM <= 5  "},
+        {kOracle, false, "SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"},
+    };
+    for (const auto& c : casos) {
+        Conecta(c.cadena);
+        db.gConnString = c.cadena;
+        QString sql = QStringLiteral("SELECT TOP 5 A FROM MA_CUENTAS WHERE LEN(A) > 1");
+        Recordset rs;
+        db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, c.convierte);
+        EXPECT_EQ(sql, QStringLiteral("SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"));  // the synonym text
+        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.enviado)}) << c.enviado;
+        EXPECT_EQ(rs.State(), ado::adStateOpen);
+    }
+}
+
+TEST_F(Consultas, AbrirRecordsetCierraElQueEstabaAbierto) {
+    Recordset rs;
+    db.AbrirRecordset(QStringLiteral("SELECT 1"), rs);
+    db.AbrirRecordset(QStringLiteral("SELECT 2"), rs);
+    EXPECT_EQ(rs.State(), ado::adStateOpen);
+    EXPECT_EQ(g.Sentencias(), (QStringList{QStringLiteral("SELECT 1"), QStringLiteral("SELECT 2")}));
+}
+
+TEST_F(Consultas, AbrirRecordsetReconecta) {
+    const Fallo caida = FalloProveedor(Err::ErrorNoEspecificado, QStringLiteral("General network error."));
+    const Fallo inutil = FalloProveedor(Err::ConexionInutilizable, QStringLiteral("Connection unusable."));
+    const Fallo sintaxis = FalloProveedor(Err::ErrorSentencia, QStringLiteral("Incorrect syntax."));
+    struct Caso {
+        const char* nombre;
+        Fallo fallo;
+        std::deque<Fallo> aperturas;  // of the reconnections
+        std::vector<int> respuestas;  // to the utility's box
+        bool abiertaDespues;
+        int sentencias;
+        int reaperturas;
+    };
+    const Caso casos[] = {
+        {"reconecta a la primera", caida, {}, {}, true, 2, 1},
+        {"reconecta a la segunda", inutil, {caida}, {}, true, 2, 2},
+        {"no reconecta", caida, {caida, caida}, {Respuesta::Abort}, false, 1, 2},
+        {"error de la sentencia", sintaxis, {}, {Respuesta::Abort}, true, 1, 0},
+        {"error de la sentencia, reintenta", sintaxis, {}, {Respuesta::Retry}, true, 2, 0},
+    };
+    for (const auto& c : casos) {
+        Conecta(kSql);
+        g.fallosEjecuta = {c.fallo};
+        g.fallosAbre = c.aperturas;
+        for (int r : c.respuestas) guion.Responde(r);
+        const size_t cajas = guion.Cajas().size();
+        Recordset rs;
+        db.AbrirRecordset(QStringLiteral("SELECT A FROM T"), rs);
+        EXPECT_EQ(db.gOpenFlag, c.abiertaDespues) << c.nombre;
+        EXPECT_EQ(g.Sentencias().size(), c.sentencias) << c.nombre;
+        EXPECT_EQ(g.llamadas.filter(QStringLiteral("Abre ")).size(), c.reaperturas) << c.nombre;
+        EXPECT_EQ(rs.State(), c.sentencias == 2 ? ado::adStateOpen : ado::adStateClosed) << c.nombre;
+        ASSERT_EQ(guion.Cajas().size(), cajas + c.respuestas.size()) << c.nombre;
+        if (!c.respuestas.empty()) {
+            EXPECT_EQ(
+                guion.Cajas().back().titulo,
+                QStringLiteral("Microsoft OLE DB Provider for SQL Server - AbrirRecordset Aviso al operador!!! "));
+        }
+    }
+}
+
+TEST_F(Consultas, PreparacionDeLasSentencias) {
+    struct Caso {
+        const char* entrada;
+        const char* enviada;
+    };
+    const Caso casos[] = {
+        {"DELETE FROM MA_CUENTAS WHERE 1=1", "DELETE FROM MA_CUENTAS WHERE 1=1"},
+        {"UPDATE @Admin_MA_CUENTAS SET A = 1", "UPDATE MA_CUENTAS SET A = 1"},
+        {"DROP VIEW V1 CREATE VIEW V1 AS SELECT * FROM MA_CUENTAS WHERE 1=1",
+         "DROP VIEW V1 CREATE VIEW V1 AS SELECT * FROM SS_MA_CUENTAS WHERE 1=1"},
+        {"DROP VIEW V1 CREATE VIEW V1 AS SELECT * FROM MA_CUENTAS WHERE 1=1 DELETE FROM X",
+         "DROP VIEW V1 CREATE VIEW V1 AS SELECT * FROM MA_CUENTAS WHERE 1=1 DELETE FROM X"},
+        {"DROP VIEW V1 CREATE VIEW V1 AS SELECT * FROM @admin_MV_ASIENTOS , MA_CUENTAS WHERE 1=1",
+         "DROP VIEW V1 CREATE VIEW V1 AS SELECT * FROM MV_ASIENTOS , MA_CUENTAS WHERE 1=1"},
+    };
+    DB_Dll::LeeConfidencialidad = [] { return true; };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        QString sql = QString::fromUtf8(c.entrada);
+        db.EjecutaConsultaSQL(sql);
+        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.enviada)}) << c.entrada;
+        EXPECT_EQ(sql, QString::fromUtf8(c.enviada));
+    }
+    DB_Dll::LeeConfidencialidad = [] { return false; };
+}
+
+TEST_F(Consultas, EjecutaConsultaSQLNuncaPasaElError) {
+    struct Caso {
+        const char* nombre;
+        Fallo fallo;
+        const char* sentencia;
+        bool caja;
+        bool errores;  // provider errors left on the connection
+    };
+    const Caso casos[] = {
+        {"truncado", FalloProveedor(-2147217833, "String or binary data would be truncated.", 8152),
+         "INSERT INTO T VALUES ('x')", false, false},
+        {"truncado en transaccion", FalloProveedor(-2147217833, "String or binary data would be truncated.", 8152),
+         "BEGIN TRANSACTION INSERT INTO T VALUES ('x')", false, true},
+        {"0x80004005", FalloProveedor(Err::ErrorNoEspecificado, "x"), "DELETE FROM T", false, true},
+        {"integridad", FalloProveedor(Err::ViolacionIntegridad, "x", 2627), "INSERT INTO T VALUES (1)", false, true},
+        {"tabla", FalloProveedor(Err::TablaNoEncontrada, "x", 208), "DELETE FROM T", false, true},
+        {"sintaxis", FalloProveedor(Err::ErrorSentencia, "x", 102), "DELETE FROM T", false, true},
+        {"otro", FalloProveedor(-2147217887, "Errors occurred.", 0), "DELETE FROM T", true, true},
+        {"otro en transaccion", FalloProveedor(-2147217887, "Errors occurred.", 0), "COMMIT TRANS", false, true},
+    };
+    for (const auto& c : casos) {
+        db.gCnn.errors().Clear();
+        g.fallosEjecuta = {c.fallo};
+        if (c.caja) guion.Responde(Respuesta::OK);
+        const size_t cajas = guion.Cajas().size();
+        db.EjecutaConsultaSQL(QString::fromUtf8(c.sentencia));
+        ASSERT_EQ(guion.Cajas().size(), cajas + (c.caja ? 1 : 0)) << c.nombre;
+        if (c.caja) {
+            EXPECT_EQ(guion.Cajas().back().texto, QStringLiteral("Errors occurred."));
+            EXPECT_EQ(guion.Cajas().back().estilo, 16);
+            EXPECT_EQ(guion.Cajas().back().titulo, QStringLiteral("Aviso al operador!!!"));
+        }
+        EXPECT_EQ(db.gCnn.errors().Count() > 0, c.errores) << c.nombre;
+    }
+}
+
+TEST_F(Consultas, EjecutaConsultaSQLCuentaLasFilas) {
+    g.afectados = 3;
+    long filas = 0;
+    db.EjecutaConsultaSQL(QStringLiteral("UPDATE T SET A = 1"), &filas);
+    EXPECT_EQ(filas, 3);
+}
+
+TEST_F(Consultas, GuionOracle) {
+    struct Caso {
+        const char* guion;
+        QStringList llamadas;
+        long filas;
+    };
+    const Caso casos[] = {
+        {"BEGIN TRANSACTION INSERT INTO T VALUES ('15/03/2026') COMMIT TRANSACTION",
+         {"Inicia", "Ejecuta INSERT INTO T VALUES (TO_DATE('15/03/2026','DD/MM/YYYY'))", "Confirma"},
+         1},
+        {"SET NOCOUNT ON BEGIN TRANS UPDATE T SET A = 1\r\nGO\r\nDELETE FROM U WHERE B = '' ROLLBACK TRANS",
+         {"Inicia", "Ejecuta UPDATE T SET A = 1", "Ejecuta DELETE FROM U WHERE B  IS NULL ", "Deshace"},
+         2},
+        // Carriage returns become blanks; line feeds stay with the statement.
+        {"INSERT INTO T VALUES (1)\r\nINSERT INTO T VALUES (2)",
+         {"Ejecuta INSERT INTO T VALUES (1) \n", "Ejecuta INSERT INTO T VALUES (2)"},
+         2},
+        // The guard is dropped, what it guards runs.
+        {"IF NOT EXISTS (SELECT 1 FROM X) INSERT INTO X VALUES (1)", {"Ejecuta INSERT INTO X VALUES (1)"}, 1},
+        // A keyword inside a word opens a statement.
+        {"UPDATE T SET LAST_UPDATE = 1", {"Ejecuta UPDATE T SET LAST_", "Ejecuta UPDATE = 1"}, 2},
+        // Nothing before the first keyword runs; a plain SELECT runs nothing.
+        {"SELECT * FROM T", {}, 0},
+        {"PRINT 'x' GRANT SELECT ON T TO U", {"Ejecuta GRANT SELECT ON T TO U"}, 1},
+    };
+    for (const auto& c : casos) {
+        Conecta(kOracle);
+        db.gConnString = kOracle;
+        g.afectados = 1;
+        long filas = 0;
+        QString sql = QString::fromUtf8(c.guion);
+        db.EjecutaConsultaSQL(sql, &filas);
+        EXPECT_EQ(g.llamadas, c.llamadas) << c.guion;
+        EXPECT_EQ(filas, c.filas) << c.guion;
+    }
+}
+
+TEST_F(Consultas, GuionOracleSeDetieneEnElPrimerFallo) {
+    Conecta(kOracle);
+    db.gConnString = kOracle;
+    g.afectados = 1;
+    g.fallosEjecuta = {Fallo{}, FalloProveedor(Err::ViolacionIntegridad, "dup", 1)};
+    long filas = 10;
+    db.EjecutaConsultaSQL(
+        QStringLiteral("BEGIN TRANS INSERT INTO T VALUES (1) INSERT INTO T VALUES (1) INSERT INTO T VALUES (2)"),
+        &filas);
+    EXPECT_EQ(filas, 11);
+    EXPECT_EQ(g.llamadas,
+              (QStringList{"Inicia", "Ejecuta INSERT INTO T VALUES (1)", "Ejecuta INSERT INTO T VALUES (1)"}));
+}
