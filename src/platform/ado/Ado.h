@@ -33,6 +33,9 @@ constexpr long adSchemaTables = 20;
 constexpr long adEditNone = 0;
 constexpr long adEditInProgress = 1;
 constexpr long adEditAdd = 2;
+constexpr long adCmdText = 1;
+constexpr long adCmdTable = 2;
+constexpr long adCmdTableDirect = 512;
 // Field types (DataTypeEnum).
 constexpr int adSmallInt = 2;
 constexpr int adInteger = 3;
@@ -42,6 +45,10 @@ constexpr int adCurrency = 6;
 constexpr int adDate = 7;
 constexpr int adBoolean = 11;
 constexpr int adTinyInt = 16;
+constexpr int adUnsignedTinyInt = 17;
+constexpr int adGUID = 72;
+constexpr int adBinary = 128;
+constexpr int adDBDate = 133;
 constexpr int adBigInt = 20;
 constexpr int adNumeric = 131;
 constexpr int adDBTimeStamp = 135;
@@ -52,6 +59,7 @@ constexpr int adLongVarChar = 201;
 constexpr int adVarWChar = 202;
 constexpr int adLongVarWChar = 203;
 constexpr int adVarBinary = 204;
+constexpr int adLongVarBinary = 205;
 }  // namespace ado
 
 // One error of the provider's collection.
@@ -118,8 +126,9 @@ class Motor {
 // A failure of an engine, carrying the provider errors to put in the collection (the first decides the number).
 class ErrorMotor : public std::exception {
   public:
-    explicit ErrorMotor(QList<ErrorProveedor> errores) : errores(std::move(errores)) {}
+    explicit ErrorMotor(QList<ErrorProveedor> errores, long numero = 0) : errores(std::move(errores)), numero(numero) {}
     QList<ErrorProveedor> errores;
+    long numero;  // the run-time error raised, when not the first provider error's (3709 for a lost link)
     const char* what() const noexcept override { return "ErrorMotor"; }
 };
 

@@ -1,0 +1,383 @@
+// The T-SQL adapter: a tokenizer that keeps literals, bracketed and quoted names and comments whole, a splitter
+// for batches without semicolons, and the rewrites SQLite needs, each applied to words outside literals only.
+#include "AdaptaTSql.h"
+
+#include <QList>
+
+namespace {
+
+enum class Clase { Blanco, Comentario, Literal, Nombre, Palabra, Numero, Simbolo };
+
+struct Token {
+    Clase clase;
+    qsizetype ini;
+    qsizetype largo;
+};
+
+bool EsLetra(QChar c) {
+    return c.isLetter() || c == u'_' || c == u'@' || c == u'#' || c == u'$';
+}
+
+// Splits the text into tokens. An N'...' literal loses its N: SQLite's literals are Unicode already.
+QList<Token> Tokeniza(const QString& s) {
+    QList<Token> tokens;
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    auto agrega = [&](Clase c, qsizetype ini, qsizetype fin) { tokens.push_back({c, ini, fin - ini}); };
+    while (i < n) {
+        const QChar c = s[i];
+        const qsizetype ini = i;
+        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n') {
+            while (i < n && (s[i] == u' ' || s[i] == u'\t' || s[i] == u'\r' || s[i] == u'\n')) ++i;
+            agrega(Clase::Blanco, ini, i);
+        } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
+            while (i < n && s[i] != u'\n' && s[i] != u'\r') ++i;
+            agrega(Clase::Comentario, ini, i);
+        } else if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
+            const qsizetype fin = s.indexOf(QStringLiteral("*/"), i + 2);
+            i = fin < 0 ? n : fin + 2;
+            agrega(Clase::Comentario, ini, i);
+        } else if (c == u'\'' || ((c == u'N' || c == u'n') && i + 1 < n && s[i + 1] == u'\'')) {
+            if (c != u'\'') ++i;  // the N prefix stays out of the token
+            const qsizetype inicioLiteral = i++;
+            while (i < n) {
+                if (s[i] == u'\'') {
+                    if (i + 1 < n && s[i + 1] == u'\'') {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            agrega(Clase::Literal, inicioLiteral, i);
+        } else if (c == u'[' || c == u'"') {
+            const QChar cierre = c == u'[' ? u']' : u'"';
+            ++i;
+            while (i < n) {
+                if (s[i] == cierre) {
+                    if (i + 1 < n && s[i + 1] == cierre) {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            agrega(Clase::Nombre, ini, i);
+        } else if (EsLetra(c)) {
+            while (i < n && (EsLetra(s[i]) || s[i].isDigit())) ++i;
+            agrega(Clase::Palabra, ini, i);
+        } else if (c.isDigit()) {
+            while (i < n && (s[i].isDigit() || s[i] == u'.')) ++i;
+            agrega(Clase::Numero, ini, i);
+        } else {
+            ++i;
+            agrega(Clase::Simbolo, ini, i);
+        }
+    }
+    return tokens;
+}
+
+class Sentencia {
+  public:
+    Sentencia(const QString& texto, const QList<Token>& tokens, qsizetype desde, qsizetype hasta)
+        : s_(texto), t_(tokens), desde_(desde), hasta_(hasta) {}
+
+    QString Adapta();
+
+  private:
+    QStringView Texto(qsizetype k) const { return QStringView(s_).mid(t_[k].ini, t_[k].largo); }
+    bool Es(qsizetype k, QStringView palabra) const {
+        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Palabra &&
+               Texto(k).compare(palabra, Qt::CaseInsensitive) == 0;
+    }
+    bool EsSimbolo(qsizetype k, QChar c) const {
+        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Simbolo && s_[t_[k].ini] == c;
+    }
+    // The next token that is neither blank nor comment, at or after k; hasta_ when none.
+    qsizetype Siguiente(qsizetype k) const {
+        while (k < hasta_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) ++k;
+        return k;
+    }
+    qsizetype Anterior(qsizetype k) const {
+        --k;
+        while (k >= desde_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) --k;
+        return k;
+    }
+    qsizetype FinDeSugerencias(qsizetype parentesis) const;
+    qsizetype SaltaTop(qsizetype top, QString& limite) const;
+    bool EsDefinicionDeTexto(qsizetype k) const;
+
+    const QString& s_;
+    const QList<Token>& t_;
+    qsizetype desde_;
+    qsizetype hasta_;
+};
+
+// Table hints: "with(nolock)", "(NOLOCK)", "WITH (ROWLOCK, UPDLOCK)".
+bool EsSugerencia(QStringView w) {
+    static const char* const kSugerencias[] = {
+        "nolock",         "rowlock",      "updlock",           "holdlock",     "readpast",        "tablock",
+        "tablockx",       "xlock",        "paglock",           "nowait",       "readuncommitted", "readcommitted",
+        "repeatableread", "serializable", "readcommittedlock", "fastfirstrow",
+    };
+    for (const char* h : kSugerencias)
+        if (w.compare(QLatin1StringView(h), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// The token after the ')' of a parenthesis holding only table hints; -1 when it holds anything else.
+qsizetype Sentencia::FinDeSugerencias(qsizetype parentesis) const {
+    bool alguna = false;
+    for (qsizetype k = Siguiente(parentesis + 1); k < hasta_; k = Siguiente(k + 1)) {
+        if (EsSimbolo(k, u')')) return alguna ? k + 1 : -1;
+        if (EsSimbolo(k, u',')) continue;
+        if (t_[k].clase != Clase::Palabra || !EsSugerencia(Texto(k))) return -1;
+        alguna = true;
+    }
+    return -1;
+}
+
+// Skips "TOP n [PERCENT] [WITH TIES]" or "TOP (n)"; returns the token after it and the LIMIT it stands for
+// (empty for 100 PERCENT, which limits nothing).
+qsizetype Sentencia::SaltaTop(qsizetype top, QString& limite) const {
+    qsizetype k = Siguiente(top + 1);
+    if (EsSimbolo(k, u'(')) {
+        int nivel = 0;
+        qsizetype ini = k;
+        for (; k < hasta_; ++k) {
+            if (EsSimbolo(k, u'(')) ++nivel;
+            if (EsSimbolo(k, u')') && --nivel == 0) break;
+        }
+        for (qsizetype j = ini; j <= k && j < hasta_; ++j) limite += Texto(j);
+        k = Siguiente(k + 1);
+    } else if (k < hasta_ && t_[k].clase == Clase::Numero) {
+        limite = Texto(k).toString();
+        k = Siguiente(k + 1);
+    } else {
+        return -1;
+    }
+    if (Es(k, u"PERCENT")) {
+        // Only the whole set is meaningful without counting rows first; any percentage keeps every row.
+        limite.clear();
+        k = Siguiente(k + 1);
+    }
+    if (Es(k, u"WITH") && Es(Siguiente(k + 1), u"TIES")) k = Siguiente(Siguiente(k + 1) + 1);
+    return k;
+}
+
+// A text column's type in a table definition: the word after a column name that follows "(", "," or ADD.
+bool Sentencia::EsDefinicionDeTexto(qsizetype k) const {
+    static const char* const kTipos[] = {"char", "varchar", "nchar", "nvarchar", "text", "ntext"};
+    bool tipo = false;
+    for (const char* t : kTipos)
+        if (Texto(k).compare(QLatin1StringView(t), Qt::CaseInsensitive) == 0) tipo = true;
+    if (!tipo) return false;
+    const qsizetype nombre = Anterior(k);
+    if (nombre < desde_ || (t_[nombre].clase != Clase::Palabra && t_[nombre].clase != Clase::Nombre)) return false;
+    const qsizetype antes = Anterior(nombre);
+    return EsSimbolo(antes, u'(') || EsSimbolo(antes, u',') || Es(antes, u"ADD") || Es(antes, u"COLUMN");
+}
+
+QString Sentencia::Adapta() {
+    QString salida;
+    salida.reserve(s_.size() + 16);
+    QList<QString> limites;  // by parenthesis depth: the LIMIT to write where that level closes
+    limites.push_back({});
+    const qsizetype primera = Siguiente(desde_);
+
+    // 1. Transaction statements become SQLite's.
+    if (Es(primera, u"BEGIN") || Es(primera, u"COMMIT") || Es(primera, u"ROLLBACK")) {
+        const qsizetype segunda = Siguiente(primera + 1);
+        const bool tran = Es(segunda, u"TRAN") || Es(segunda, u"TRANSACTION") || Es(segunda, u"WORK");
+        if (tran || segunda >= hasta_) return Texto(primera).toString().toUpper();
+    }
+    if (Es(primera, u"SAVE") && (Es(Siguiente(primera + 1), u"TRAN") || Es(Siguiente(primera + 1), u"TRANSACTION")))
+        return QStringLiteral("SAVEPOINT ") + Texto(Siguiente(Siguiente(primera + 1) + 1)).toString();
+    const bool definicion = (Es(primera, u"CREATE") && Es(Siguiente(primera + 1), u"TABLE")) || Es(primera, u"ALTER");
+
+    for (qsizetype k = desde_; k < hasta_; ++k) {
+        const Token& t = t_[k];
+        if (t.clase == Clase::Palabra) {
+            // 2. Table hints go.
+            if (Es(k, u"WITH") && EsSimbolo(Siguiente(k + 1), u'(')) {
+                const qsizetype fin = FinDeSugerencias(Siguiente(k + 1));
+                if (fin > 0) {
+                    k = fin - 1;
+                    continue;
+                }
+            }
+            // 3. The owner prefix goes: dbo.TABLA reads TABLA.
+            if (Es(k, u"dbo") && EsSimbolo(k + 1, u'.')) {
+                ++k;
+                continue;
+            }
+            // 4. TOP n becomes the LIMIT of its own SELECT, written where that SELECT ends.
+            if (Es(k, u"TOP")) {
+                const qsizetype antes = Anterior(k);
+                if (Es(antes, u"SELECT") || Es(antes, u"DISTINCT") || Es(antes, u"ALL")) {
+                    QString limite;
+                    const qsizetype despues = SaltaTop(k, limite);
+                    if (despues > 0) {
+                        if (!limite.isEmpty()) limites.back() = limite;
+                        k = despues - 1;
+                        continue;
+                    }
+                }
+            }
+            // 5. Functions SQLite names otherwise.
+            if (Es(k, u"ISNULL") && EsSimbolo(Siguiente(k + 1), u'(')) {
+                salida += QStringLiteral("IFNULL");
+                continue;
+            }
+            if (Es(k, u"TRUNCATE") && k == primera && Es(Siguiente(k + 1), u"TABLE")) {
+                salida += QStringLiteral("DELETE FROM");
+                k = Siguiente(k + 1);
+                continue;
+            }
+            // 6. Text columns of a new table compare as the server compares.
+            if (definicion && EsDefinicionDeTexto(k)) {
+                salida += Texto(k);
+                qsizetype j = Siguiente(k + 1);
+                if (EsSimbolo(j, u'(')) {
+                    while (j < hasta_ && !EsSimbolo(j, u')')) ++j;
+                    for (qsizetype m = k + 1; m <= j && m < hasta_; ++m) salida += Texto(m);
+                    k = j;
+                }
+                if (!Es(Siguiente(k + 1), u"COLLATE")) salida += QStringLiteral(" COLLATE SQLSERVER");
+                continue;
+            }
+        } else if (t.clase == Clase::Simbolo) {
+            const QChar c = s_[t.ini];
+            if (c == u'(') {
+                const qsizetype fin = FinDeSugerencias(k);
+                if (fin > 0) {
+                    k = fin - 1;
+                    continue;
+                }
+                limites.push_back({});
+            } else if (c == u')' && limites.size() > 1) {
+                if (!limites.back().isEmpty()) salida += QStringLiteral(" LIMIT ") + limites.back();
+                limites.pop_back();
+            }
+        } else if (t.clase == Clase::Nombre && Texto(k).compare(u"[dbo]", Qt::CaseInsensitive) == 0 &&
+                   EsSimbolo(k + 1, u'.')) {
+            ++k;
+            continue;
+        }
+        salida += Texto(k);
+    }
+    if (!limites.front().isEmpty()) {
+        while (salida.endsWith(u' ') || salida.endsWith(u'\r') || salida.endsWith(u'\n') || salida.endsWith(u'\t'))
+            salida.chop(1);
+        salida += QStringLiteral(" LIMIT ") + limites.front();
+    }
+    return salida;
+}
+
+// Words that begin a statement of a batch. SELECT begins one only after a statement that cannot go on with it.
+bool EmpiezaSentencia(QStringView w) {
+    static const char* const kInicios[] = {"INSERT", "UPDATE",   "DELETE", "CREATE",   "DROP", "ALTER",   "BEGIN",
+                                           "COMMIT", "ROLLBACK", "SAVE",   "TRUNCATE", "EXEC", "EXECUTE", "SELECT"};
+    for (const char* i : kInicios)
+        if (w.compare(QLatin1StringView(i), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+QStringList AdaptaTSql(const QString& texto) {
+    const QList<Token> tokens = Tokeniza(texto);
+    QStringList sentencias;
+    auto palabra = [&](qsizetype k) { return QStringView(texto).mid(tokens[k].ini, tokens[k].largo); };
+    auto es = [&](qsizetype k, QStringView w) {
+        return k >= 0 && tokens[k].clase == Clase::Palabra && palabra(k).compare(w, Qt::CaseInsensitive) == 0;
+    };
+    auto cierra = [&](qsizetype desde, qsizetype hasta) {
+        QString s = Sentencia(texto, tokens, desde, hasta).Adapta();
+        if (!s.trimmed().isEmpty()) sentencias.push_back(s);
+    };
+
+    qsizetype desde = 0;
+    qsizetype primera = -1;   // the first word of the statement being read
+    qsizetype anterior = -1;  // the last token that is neither blank nor comment
+    int nivel = 0;
+    for (qsizetype k = 0; k < tokens.size(); ++k) {
+        const Token& t = tokens[k];
+        if (t.clase == Clase::Blanco || t.clase == Clase::Comentario) continue;
+        if (t.clase == Clase::Simbolo) {
+            const QChar c = texto[t.ini];
+            if (c == u'(') ++nivel;
+            if (c == u')' && nivel > 0) --nivel;
+            if (c == u';' && nivel == 0) {
+                cierra(desde, k);
+                desde = k + 1;
+                primera = anterior = -1;
+                continue;
+            }
+        }
+        if (t.clase == Clase::Palabra && nivel == 0 && primera >= 0 && EmpiezaSentencia(palabra(k))) {
+            // "ON DELETE CASCADE", "FOR UPDATE", "UNION SELECT", "INSERT ... SELECT", "CREATE VIEW ... AS SELECT",
+            // "BEGIN TRANSACTION" and "EXEC" arguments go on with the statement.
+            bool sigue = es(anterior, u"ON") || es(anterior, u"FOR") || es(anterior, u"OF") ||
+                         es(anterior, u"INSTEAD") || es(anterior, u"AFTER") || es(anterior, u"BEFORE");
+            if (es(k, u"SELECT"))
+                sigue = sigue || es(anterior, u"UNION") || es(anterior, u"ALL") || es(anterior, u"EXCEPT") ||
+                        es(anterior, u"INTERSECT") || es(anterior, u"AS") || es(primera, u"INSERT") ||
+                        es(primera, u"CREATE");
+            if (!sigue) {
+                cierra(desde, k);
+                desde = k;
+                primera = -1;
+            }
+        }
+        if (primera < 0) primera = k;
+        anterior = k;
+    }
+    cierra(desde, tokens.size());
+    return sentencias;
+}
+
+QString TablaBaseDe(const QString& sentencia) {
+    const QList<Token> tokens = Tokeniza(sentencia);
+    auto texto = [&](qsizetype k) { return QStringView(sentencia).mid(tokens[k].ini, tokens[k].largo); };
+    auto siguiente = [&](qsizetype k) {
+        while (k < tokens.size() && (tokens[k].clase == Clase::Blanco || tokens[k].clase == Clase::Comentario)) ++k;
+        return k;
+    };
+    int nivel = 0;
+    for (qsizetype k = 0; k < tokens.size(); ++k) {
+        if (tokens[k].clase == Clase::Simbolo) {
+            if (texto(k) == u"(") ++nivel;
+            if (texto(k) == u")") --nivel;
+            continue;
+        }
+        if (nivel != 0 || tokens[k].clase != Clase::Palabra || texto(k).compare(u"FROM", Qt::CaseInsensitive) != 0)
+            continue;
+        // FROM [owner.]name, then nothing that joins another table.
+        qsizetype j = siguiente(k + 1);
+        QString nombre;
+        while (j < tokens.size() && (tokens[j].clase == Clase::Palabra || tokens[j].clase == Clase::Nombre)) {
+            nombre = texto(j).toString();
+            const qsizetype punto = siguiente(j + 1);
+            if (punto < tokens.size() && texto(punto) == u".") {
+                j = siguiente(punto + 1);
+                continue;
+            }
+            break;
+        }
+        if (nombre.startsWith(u'[') || nombre.startsWith(u'"')) nombre = nombre.mid(1, nombre.size() - 2);
+        int dentro = 0;
+        for (qsizetype m = j + 1; m < tokens.size(); ++m) {
+            if (tokens[m].clase == Clase::Simbolo && texto(m) == u"(") ++dentro;
+            if (tokens[m].clase == Clase::Simbolo && texto(m) == u")") --dentro;
+            if (tokens[m].clase == Clase::Simbolo && texto(m) == u"," && dentro == 0) return {};
+            if (tokens[m].clase == Clase::Palabra && texto(m).compare(u"JOIN", Qt::CaseInsensitive) == 0) return {};
+        }
+        return nombre;
+    }
+    return {};
+}

@@ -1,0 +1,64 @@
+// The mapping from SQLite's failures to SQL Server's errors: one table row per failure the system's rules read.
+#include "ErroresSqlite.h"
+
+#include <sqlite3.h>
+#include <QRegularExpression>
+
+#include "ErrorEjecucion.h"
+
+namespace {
+
+struct Equivalencia {
+    const char* patron;  // SQLite's message, as a regular expression; its first group names the object
+    int codigo;          // SQLite's primary result code that alone identifies the failure, 0 when none
+    long nativo;
+    long numero;
+    const char* estado;
+    const char* texto;  // the server's message; %1 is the object named by SQLite
+};
+
+const Equivalencia kEquivalencias[] = {
+    {"UNIQUE constraint failed: ([^.,\\s]+)", 0, 2627, Err::ViolacionIntegridad, "23000",
+     "Violation of PRIMARY KEY or UNIQUE KEY constraint. Cannot insert duplicate key in object 'dbo.%1'."},
+    {"FOREIGN KEY constraint failed()", 0, 547, Err::ViolacionIntegridad, "23000",
+     "The statement conflicted with a FOREIGN KEY constraint.%1"},
+    {"CHECK constraint failed: ?(\\S*)", 0, 547, Err::ViolacionIntegridad, "23000",
+     "The statement conflicted with the CHECK constraint '%1'."},
+    {"NOT NULL constraint failed: ([^\\s]+)", 0, 515, Err::ViolacionIntegridad, "23000",
+     "Cannot insert the value NULL into column '%1'; column does not allow nulls. The statement fails."},
+    {"no such table: (\\S+)", 0, 208, Err::TablaNoEncontrada, "42S02", "Invalid object name '%1'."},
+    {"no such column: (\\S+)", 0, 207, Err::ErrorSentencia, "42S22", "Invalid column name '%1'."},
+    {"has no column named (\\S+)", 0, 207, Err::ErrorSentencia, "42S22", "Invalid column name '%1'."},
+    {"near \"(.*)\": syntax error", 0, 102, Err::ErrorSentencia, "42000", "Incorrect syntax near '%1'."},
+    {"(incomplete input|unrecognized token.*)", 0, 102, Err::ErrorSentencia, "42000", "Incorrect syntax near '%1'."},
+    {"(database (table )?is locked)", SQLITE_BUSY, 1222, Err::ErrorSentencia, "HYT00",
+     "Lock request time out period exceeded."},
+    {"(database table is locked)", SQLITE_LOCKED, 1222, Err::ErrorSentencia, "HYT00",
+     "Lock request time out period exceeded."},
+};
+
+}  // namespace
+
+QList<ErrorProveedor> ErroresDeSqlite(int codigo, const QString& mensaje, const QString& origen) {
+    for (const Equivalencia& e : kEquivalencias) {
+        const QRegularExpressionMatch m =
+            QRegularExpression(QString::fromLatin1(e.patron), QRegularExpression::CaseInsensitiveOption).match(mensaje);
+        if (!m.hasMatch() && !(e.codigo != 0 && e.codigo == codigo)) continue;
+        QString objeto = m.captured(1);
+        QString texto = QString::fromLatin1(e.texto);
+        texto.replace(QStringLiteral("%1"), objeto);
+        ErrorProveedor error{e.numero, texto, origen, QString::fromLatin1(e.estado), e.nativo};
+        QList<ErrorProveedor> errores{error};
+        if (e.nativo == 2627 || e.nativo == 547 || e.nativo == 515)
+            errores.push_back({e.numero, QStringLiteral("The statement has been terminated."), origen,
+                               QStringLiteral("01000"), 3621});
+        return errores;
+    }
+    return {{Err::ErrorNoEspecificado, mensaje, origen, QStringLiteral("HY000"), codigo < 0 ? 1 : codigo}};
+}
+
+ErrorProveedor ErrorBaseDesconocida(const QString& base, const QString& origen) {
+    return {Err::ErrorNoEspecificado,
+            QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(base), origen,
+            QStringLiteral("42000"), 4060};
+}

@@ -1,0 +1,519 @@
+// The embedded SQLite engine: opening a server's database, running adapted batches statement by statement with
+// their prepared statements kept for reuse, reading results into rows of Variants, schema rowsets from the
+// catalogue, and writing record-set rows back to their table.
+#include "MotorSqlite.h"
+
+#include <sqlite3.h>
+#include <QDir>
+#include <QFileInfo>
+#include <climits>
+
+#include "AdaptaTSql.h"
+#include "ErrorEjecucion.h"
+#include "ErroresSqlite.h"
+#include "ExtensionSql.h"
+#include "Texto.h"
+
+namespace {
+
+struct TipoDeclarado {
+    const char* nombre;
+    int tipo;
+    long tamano;  // when the declaration gives no length
+};
+
+// SQL Server's column types as ADO reports them.
+const TipoDeclarado kTipos[] = {
+    {"varchar", ado::adVarChar, 8000},
+    {"nvarchar", ado::adVarWChar, 4000},
+    {"char", ado::adChar, 1},
+    {"nchar", ado::adWChar, 1},
+    {"text", ado::adLongVarChar, 2147483647},
+    {"ntext", ado::adLongVarWChar, 1073741823},
+    {"int", ado::adInteger, 4},
+    {"integer", ado::adInteger, 4},
+    {"smallint", ado::adSmallInt, 2},
+    {"tinyint", ado::adUnsignedTinyInt, 1},
+    {"bigint", ado::adBigInt, 8},
+    {"bit", ado::adBoolean, 2},
+    {"boolean", ado::adBoolean, 2},
+    {"datetime", ado::adDBTimeStamp, 16},
+    {"smalldatetime", ado::adDBTimeStamp, 16},
+    {"datetime2", ado::adDBTimeStamp, 16},
+    {"date", ado::adDBDate, 6},
+    {"money", ado::adCurrency, 8},
+    {"smallmoney", ado::adCurrency, 8},
+    {"float", ado::adDouble, 8},
+    {"double", ado::adDouble, 8},
+    {"real", ado::adSingle, 4},
+    {"decimal", ado::adNumeric, 19},
+    {"numeric", ado::adNumeric, 19},
+    {"uniqueidentifier", ado::adGUID, 16},
+    {"varbinary", ado::adVarBinary, 8000},
+    {"image", ado::adLongVarBinary, 2147483647},
+};
+
+bool EsFechaAdo(int tipo) {
+    return tipo == ado::adDBTimeStamp || tipo == ado::adDate || tipo == ado::adDBDate;
+}
+
+int Digitos(const QChar* p, int n) {
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!p[i].isDigit()) return -1;
+        v = v * 10 + p[i].digitValue();
+    }
+    return v;
+}
+
+}  // namespace
+
+std::optional<QDateTime> LeeFechaGuardada(const QString& t) {
+    const QChar* p = t.constData();
+    const int n = static_cast<int>(t.size());
+    int anio = -1, mes = -1, dia = -1, resto = 0;
+    if (n >= 10 && p[4] == u'-' && p[7] == u'-') {
+        anio = Digitos(p, 4), mes = Digitos(p + 5, 2), dia = Digitos(p + 8, 2), resto = 10;
+    } else if (n >= 8 && p[2] == u'/' && p[5] == u'/') {
+        dia = Digitos(p, 2), mes = Digitos(p + 3, 2);
+        const bool largo = n >= 10 && p[8].isDigit() && p[9].isDigit();
+        anio = Digitos(p + 6, largo ? 4 : 2), resto = largo ? 10 : 8;
+        if (!largo && anio >= 0) anio += anio < 30 ? 2000 : 1900;
+    }
+    if (anio < 0 || mes < 0 || dia < 0) return std::nullopt;
+    int hora = 0, minuto = 0, segundo = 0, milis = 0;
+    if (n >= resto + 6 && (p[resto] == u' ' || p[resto] == u'T') && p[resto + 3] == u':') {
+        hora = Digitos(p + resto + 1, 2), minuto = Digitos(p + resto + 4, 2);
+        if (n >= resto + 9 && p[resto + 6] == u':') segundo = Digitos(p + resto + 7, 2);
+        if (n >= resto + 13 && p[resto + 9] == u'.') milis = Digitos(p + resto + 10, 3);
+    }
+    const QDate fecha(anio, mes, dia);
+    const QTime hora_(hora, minuto, segundo < 0 ? 0 : segundo, milis < 0 ? 0 : milis);
+    if (!fecha.isValid() || !hora_.isValid()) return std::nullopt;
+    return QDateTime(fecha, hora_);
+}
+
+namespace {
+
+Variant LeeValor(sqlite3_stmt* st, int i, int tipo) {
+    switch (sqlite3_column_type(st, i)) {
+        case SQLITE_NULL:
+            return Variant::Null();
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 v = sqlite3_column_int64(st, i);
+            switch (tipo) {
+                case ado::adBoolean:
+                    return Variant(v != 0);
+                case ado::adCurrency:
+                    return Variant(Moneda::DesdeEscalado(v * 10000));
+                case ado::adDouble:
+                case ado::adSingle:
+                case ado::adNumeric:
+                    return Variant(static_cast<double>(v));
+                case ado::adSmallInt:
+                case ado::adTinyInt:
+                case ado::adUnsignedTinyInt:
+                    if (v >= SHRT_MIN && v <= SHRT_MAX) return Variant(static_cast<qint16>(v));
+                    break;
+                default:
+                    break;
+            }
+            if (v >= INT_MIN && v <= INT_MAX) return Variant(static_cast<qint32>(v));
+            return Variant(static_cast<double>(v));
+        }
+        case SQLITE_FLOAT: {
+            const double v = sqlite3_column_double(st, i);
+            if (tipo == ado::adCurrency) return Variant(Moneda::DesdeDouble(v));
+            return Variant(v);
+        }
+        default: {
+            const char* s = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+            QString texto = QString::fromUtf8(s, sqlite3_column_bytes(st, i));
+            if (EsFechaAdo(tipo))
+                if (auto f = LeeFechaGuardada(texto)) return Variant(*f);
+            return Variant(texto);
+        }
+    }
+}
+
+// Binds a value as the server would store it: bit true as 1, dates in ISO form, currency as its decimal value.
+void Enlaza(sqlite3_stmt* st, int i, const Variant& v) {
+    switch (v.Tipo()) {
+        case TipoVariant::Empty:
+        case TipoVariant::Null:
+            sqlite3_bind_null(st, i);
+            break;
+        case TipoVariant::Boolean:
+            sqlite3_bind_int(st, i, v.ABooleano() ? 1 : 0);
+            break;
+        case TipoVariant::Integer:
+        case TipoVariant::Long:
+            sqlite3_bind_int(st, i, v.ALargo());
+            break;
+        case TipoVariant::Double:
+        case TipoVariant::Single:
+        case TipoVariant::Currency:
+            sqlite3_bind_double(st, i, v.ADouble());
+            break;
+        case TipoVariant::Date: {
+            const QByteArray t = v.AFecha().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+            sqlite3_bind_text(st, i, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = v.ATexto().toUtf8();
+            sqlite3_bind_text(st, i, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+QString Entrecomilla(const QString& nombre) {
+    return QLatin1Char('"') + QString(nombre).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// A restriction of a schema rowset: absent, Null or blank restricts nothing.
+bool Cumple(const QList<Variant>& restricciones, int i, const QString& valor) {
+    if (i >= restricciones.size()) return true;
+    const Variant& r = restricciones[i];
+    if (r.EsEmpty() || r.EsNull() || Recorta(r.ATexto()).isEmpty()) return true;
+    return IgualesTexto(Recorta(r.ATexto()), valor);
+}
+
+bool EsDefinicion(const QString& sentencia) {
+    const QString inicio = sentencia.trimmed().left(8).toUpper();
+    return inicio.startsWith(u"CREATE") || inicio.startsWith(u"DROP") || inicio.startsWith(u"ALTER");
+}
+
+}  // namespace
+
+void TipoDeDeclaracion(const QString& declarado, int& tipo, long& tamano) {
+    tipo = 0;
+    tamano = 0;
+    const qsizetype parentesis = declarado.indexOf(u'(');
+    const QString nombre = (parentesis < 0 ? declarado : declarado.left(parentesis)).trimmed();
+    for (const TipoDeclarado& t : kTipos) {
+        if (nombre.compare(QLatin1StringView(t.nombre), Qt::CaseInsensitive) != 0) continue;
+        tipo = t.tipo;
+        tamano = t.tamano;
+        if (parentesis >= 0) {
+            bool ok = false;
+            const long n =
+                declarado.mid(parentesis + 1).section(QLatin1Char(')'), 0, 0).section(u',', 0, 0).toLong(&ok);
+            if (ok && (tipo == ado::adVarChar || tipo == ado::adVarWChar || tipo == ado::adChar ||
+                       tipo == ado::adWChar || tipo == ado::adVarBinary))
+                tamano = n;
+        }
+        return;
+    }
+}
+
+MotorSqlite::~MotorSqlite() {
+    Cierra();
+}
+
+sqlite3* MotorSqlite::AbreArchivo(const QString& archivo, const QString& base) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString mensaje = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        if (destino_.dialecto == Destino::Dialecto::Access)
+            throw ErrorMotor({{Err::ErrorNoEspecificado, mensaje, destino_.origen, QStringLiteral("3051"), -1032}});
+        throw ErrorMotor({ErrorBaseDesconocida(base, destino_.origen)});
+    }
+    RegistraExtensionSql(db);
+    sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(db, tiempoEspera_ == 0 ? INT_MAX : static_cast<int>(tiempoEspera_ * 1000));
+    return db;
+}
+
+void MotorSqlite::Abre(const QString& cadena) {
+    destino_ = ResuelveDestino(cadena);
+    // 1. A Jet file: it must exist; nothing is created.
+    if (destino_.dialecto == Destino::Dialecto::Access) {
+        if (!QFileInfo(destino_.archivo).isFile())
+            throw ErrorMotor(
+                {{Err::ErrorNoEspecificado, QStringLiteral("Could not find file '%1'.").arg(destino_.archivo),
+                  destino_.origen, QStringLiteral("3024"), -1811}});
+        db_ = AbreArchivo(destino_.archivo, destino_.archivo);
+        base_ = destino_.archivo;
+        return;
+    }
+    // 2. The server is its folder.
+    if (!QFileInfo(destino_.carpeta).isDir())
+        throw ErrorMotor(
+            {{Err::ErrorNoEspecificado,
+              QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not exist or access denied."),
+              destino_.origen, QStringLiteral("08001"), 17}});
+    // 3. No database named: the server's empty master.
+    if (Recorta(destino_.base).isEmpty()) {
+        sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        RegistraExtensionSql(db_);
+        base_ = QStringLiteral("master");
+        return;
+    }
+    FijaBaseDeDatos(destino_.base);
+}
+
+void MotorSqlite::FijaBaseDeDatos(const QString& nombre) {
+    const QString base = Recorta(nombre);
+    if (db_ && IgualesTexto(base, base_)) return;
+    if (destino_.dialecto == Destino::Dialecto::Access) return;  // a Jet file is its only database
+    // The server's database names ignore letter case, as the file system here does not.
+    QString archivo;
+    const QStringList archivos = QDir(destino_.carpeta).entryList({QStringLiteral("*.db")}, QDir::Files);
+    for (const QString& a : archivos)
+        if (IgualesTexto(a, base + QStringLiteral(".db"))) archivo = QDir(destino_.carpeta).filePath(a);
+    if (archivo.isEmpty()) throw ErrorMotor({ErrorBaseDesconocida(base, destino_.origen)});
+    sqlite3* nuevo = AbreArchivo(archivo, base);
+    Cierra();
+    db_ = nuevo;
+    base_ = base;
+}
+
+void MotorSqlite::Cierra() {
+    OlvidaSentencias();
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void MotorSqlite::Falla(int rc) {
+    throw ErrorMotor(ErroresDeSqlite(rc & 0xff, QString::fromUtf8(sqlite3_errmsg(db_)), destino_.origen));
+}
+
+void MotorSqlite::OlvidaSentencias() {
+    for (sqlite3_stmt* st : std::as_const(sentencias_)) sqlite3_finalize(st);
+    sentencias_.clear();
+    claves_.clear();
+}
+
+sqlite3_stmt* MotorSqlite::Prepara(const QString& sentencia) {
+    if (sqlite3_stmt* st = sentencias_.value(sentencia)) return st;
+    const QByteArray texto = sentencia.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, texto.constData(), static_cast<int>(texto.size()), &st, nullptr);
+    if (rc != SQLITE_OK) Falla(rc);
+    if (!st) return nullptr;  // only a comment
+    if (EsDefinicion(sentencia)) return st;
+    if (sentencias_.size() >= 64) OlvidaSentencias();
+    sentencias_.insert(sentencia, st);
+    return st;
+}
+
+void MotorSqlite::Libera(sqlite3_stmt* st) {
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    bool guardada = false;
+    for (auto it = sentencias_.cbegin(); !guardada && it != sentencias_.cend(); ++it) guardada = it.value() == st;
+    if (!guardada) sqlite3_finalize(st);
+}
+
+bool MotorSqlite::EsClave(const QString& tabla, const QString& columna) {
+    const QString llave = tabla + QLatin1Char('.') + columna;
+    auto it = claves_.find(llave);
+    if (it != claves_.end()) return it.value();
+    int clave = 0;
+    sqlite3_table_column_metadata(db_, nullptr, tabla.toUtf8().constData(), columna.toUtf8().constData(), nullptr,
+                                  nullptr, nullptr, &clave, nullptr);
+    claves_.insert(llave, clave != 0);
+    return clave != 0;
+}
+
+// Steps a prepared statement to its end: its rows when it has columns, else the rows it changed.
+Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
+    Resultado r;
+    const int columnas = sqlite3_column_count(st);
+    r.tieneFilas = columnas > 0;
+    QList<int> tipos;
+    for (int i = 0; i < columnas; ++i) {
+        Columna c;
+        c.nombre = QString::fromUtf8(sqlite3_column_name(st, i));
+        if (const char* decl = sqlite3_column_decltype(st, i))
+            TipoDeDeclaracion(QString::fromUtf8(decl), c.tipo, c.tamano);
+        if (const char* tabla = sqlite3_column_table_name(st, i)) {
+            c.tablaBase = QString::fromUtf8(tabla);
+            c.columnaBase = QString::fromUtf8(sqlite3_column_origin_name(st, i));
+        }
+        r.columnas.push_back(c);
+        tipos.push_back(c.tipo);
+    }
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QList<Variant> fila;
+        fila.reserve(columnas);
+        for (int i = 0; i < columnas; ++i) {
+            if (tipos[i] == 0) {
+                // An expression: its first value decides the type the column reports.
+                const int clase = sqlite3_column_type(st, i);
+                tipos[i] = clase == SQLITE_INTEGER ? ado::adInteger
+                           : clase == SQLITE_FLOAT ? ado::adDouble
+                           : clase == SQLITE_NULL  ? 0
+                                                   : ado::adVarWChar;
+                if (tipos[i] != 0) {
+                    r.columnas[i].tipo = tipos[i];
+                    r.columnas[i].tamano = tipos[i] == ado::adVarWChar ? 4000 : 8;
+                }
+            }
+            fila.push_back(LeeValor(st, i, tipos[i]));
+        }
+        r.filas.push_back(std::move(fila));
+    }
+    if (rc != SQLITE_DONE) {
+        const QString mensaje = QString::fromUtf8(sqlite3_errmsg(db_));
+        Libera(st);
+        throw ErrorMotor(ErroresDeSqlite(rc & 0xff, mensaje, destino_.origen));
+    }
+    for (int i = 0; i < columnas; ++i) {
+        Columna& c = r.columnas[i];
+        if (c.tipo == 0) c.tipo = ado::adVarWChar, c.tamano = 4000;
+        if (!c.tablaBase.isEmpty()) c.clave = EsClave(c.tablaBase, c.columnaBase);
+    }
+    if (!r.tieneFilas) r.afectados = sqlite3_changes(db_);
+    Libera(st);
+    return r;
+}
+
+Resultado MotorSqlite::Ejecuta(const QString& sql) {
+    Resultado ultimo;
+    long afectados = -1;
+    for (const QString& sentencia : AdaptaTSql(sql)) {
+        sqlite3_stmt* st = Prepara(sentencia);
+        if (!st) continue;
+        Resultado r = Corre(st);
+        if (EsDefinicion(sentencia)) claves_.clear();
+        if (r.tieneFilas) {
+            ultimo = std::move(r);
+        } else if (r.afectados >= 0 && sqlite3_stmt_readonly(st) == 0) {
+            afectados = (afectados < 0 ? 0 : afectados) + r.afectados;
+        }
+    }
+    if (!ultimo.tieneFilas) ultimo.afectados = afectados;
+    return ultimo;
+}
+
+void MotorSqlite::IniciaTransaccion() {
+    if (const int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr); rc != SQLITE_OK) Falla(rc);
+}
+void MotorSqlite::ConfirmaTransaccion() {
+    if (const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK) Falla(rc);
+}
+void MotorSqlite::DeshaceTransaccion() {
+    if (const int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); rc != SQLITE_OK) Falla(rc);
+}
+
+void MotorSqlite::FijaTiempoEspera(long segundos) {
+    tiempoEspera_ = segundos;
+    if (db_) sqlite3_busy_timeout(db_, segundos == 0 ? INT_MAX : static_cast<int>(segundos * 1000));
+}
+
+Resultado MotorSqlite::Esquema(long tipo, const QList<Variant>& restricciones) {
+    Resultado r;
+    r.tieneFilas = true;
+    const QString esquema = QStringLiteral("dbo");
+    // Tables and views of the catalogue, the catalogue itself as a system table.
+    QList<std::pair<QString, QString>> tablas{{QStringLiteral("sqlite_master"), QStringLiteral("SYSTEM TABLE")}};
+    Resultado lista =
+        Ejecuta(QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY name"));
+    for (const auto& f : lista.filas) {
+        const QString nombre = f[0].ATexto();
+        const QString clase = nombre.startsWith(QStringLiteral("sqlite_")) ? QStringLiteral("SYSTEM TABLE")
+                              : f[1].ATexto() == u"view"                   ? QStringLiteral("VIEW")
+                                                                           : QStringLiteral("TABLE");
+        tablas.push_back({nombre, clase});
+    }
+    auto texto = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adVarWChar, 128, {}, {}, false}; };
+    auto entero = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adInteger, 4, {}, {}, false}; };
+    if (tipo == ado::adSchemaTables) {
+        r.columnas = {texto("TABLE_CATALOG"), texto("TABLE_SCHEMA"), texto("TABLE_NAME"), texto("TABLE_TYPE")};
+        for (const auto& [nombre, clase] : tablas)
+            if (Cumple(restricciones, 0, base_) && Cumple(restricciones, 1, esquema) &&
+                Cumple(restricciones, 2, nombre) && Cumple(restricciones, 3, clase))
+                r.filas.push_back({Variant(base_), Variant(esquema), Variant(nombre), Variant(clase)});
+        return r;
+    }
+    if (tipo != ado::adSchemaColumns)
+        throw ErrorMotor({{-2147217839,
+                           QStringLiteral("Object or data matching the name, range, or selection criteria was not "
+                                          "found within the scope of this operation."),
+                           destino_.origen, QString(), 0}});
+    r.columnas = {texto("TABLE_CATALOG"),
+                  texto("TABLE_SCHEMA"),
+                  texto("TABLE_NAME"),
+                  texto("COLUMN_NAME"),
+                  entero("ORDINAL_POSITION"),
+                  texto("COLUMN_DEFAULT"),
+                  Columna{QStringLiteral("IS_NULLABLE"), ado::adBoolean, 2, {}, {}, false},
+                  entero("DATA_TYPE"),
+                  entero("CHARACTER_MAXIMUM_LENGTH")};
+    if (!Cumple(restricciones, 0, base_) || !Cumple(restricciones, 1, esquema)) return r;
+    for (const auto& [nombre, clase] : tablas) {
+        if (!Cumple(restricciones, 2, nombre) || nombre == u"sqlite_master") continue;
+        Resultado info = Ejecuta(QStringLiteral("PRAGMA table_info(") + Entrecomilla(nombre) + QLatin1Char(')'));
+        for (const auto& f : info.filas) {
+            // cid, name, type, notnull, dflt_value, pk
+            const QString columna = f[1].ATexto();
+            if (!Cumple(restricciones, 3, columna)) continue;
+            int tipoAdo = 0;
+            long tamano = 0;
+            TipoDeDeclaracion(f[2].ATexto(), tipoAdo, tamano);
+            if (tipoAdo == 0) tipoAdo = ado::adVarWChar;
+            const bool conLargo = tipoAdo == ado::adVarChar || tipoAdo == ado::adVarWChar || tipoAdo == ado::adChar ||
+                                  tipoAdo == ado::adWChar || tipoAdo == ado::adLongVarChar;
+            r.filas.push_back({Variant(base_), Variant(esquema), Variant(nombre), Variant(columna),
+                               Variant(static_cast<qint32>(f[0].ALargo() + 1)), f[4],
+                               Variant(f[3].ALargo() == 0 && f[5].ALargo() == 0), Variant(static_cast<qint32>(tipoAdo)),
+                               conLargo ? Variant(static_cast<qint32>(tamano)) : Variant::Null()});
+        }
+    }
+    return r;
+}
+
+void MotorSqlite::GrabaFila(const QString& tabla, const QList<Columna>& columnas, const QList<Variant>& original,
+                            const QList<Variant>& nueva) {
+    auto nombre = [&](int i) {
+        return Entrecomilla(columnas[i].columnaBase.isEmpty() ? columnas[i].nombre : columnas[i].columnaBase);
+    };
+    QList<int> cambiadas;
+    for (int i = 0; i < columnas.size(); ++i)
+        if (!nueva[i].EsEmpty() && (original.isEmpty() || !(nueva[i] == original[i]))) cambiadas.push_back(i);
+
+    QString sql;
+    QList<Variant> valores;
+    if (original.isEmpty()) {
+        // A new row: the assigned columns, the rest left to their defaults.
+        if (cambiadas.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO ") + Entrecomilla(tabla) + QStringLiteral(" DEFAULT VALUES");
+        } else {
+            QStringList nombres, marcas;
+            for (int i : cambiadas) nombres << nombre(i), marcas << QStringLiteral("?"), valores << nueva[i];
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(Entrecomilla(tabla), nombres.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+        }
+    } else {
+        // An edited row: that one row, found by its key, or by all its values when the result has no key.
+        if (cambiadas.isEmpty()) return;
+        QStringList asignaciones, condiciones;
+        for (int i : cambiadas) asignaciones << nombre(i) + QStringLiteral(" = ?"), valores << nueva[i];
+        bool conClave = false;
+        for (const Columna& c : columnas) conClave = conClave || c.clave;
+        QList<Variant> claves;
+        for (int i = 0; i < columnas.size(); ++i) {
+            if (conClave && !columnas[i].clave) continue;
+            if (columnas[i].tablaBase.isEmpty() && !conClave) continue;
+            condiciones << nombre(i) + QStringLiteral(" IS ?");
+            claves << original[i];
+        }
+        valores += claves;
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1 WHERE %3 LIMIT 1)")
+                  .arg(Entrecomilla(tabla), asignaciones.join(QStringLiteral(", ")),
+                       condiciones.join(QStringLiteral(" AND ")));
+    }
+    sqlite3_stmt* st = Prepara(sql);
+    for (int i = 0; i < valores.size(); ++i) Enlaza(st, i + 1, valores[i]);
+    Corre(st);
+    if (!original.isEmpty() && sqlite3_changes(db_) == 0)
+        throw ErrorMotor({{-2147217864,
+                           QStringLiteral("Row cannot be located for updating. Some values may have been changed "
+                                          "since it was last read."),
+                           destino_.origen, QString(), 0}});
+}
