@@ -223,7 +223,11 @@ void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, 
                 if (!BuscaArchivoAccess()) return;
                 continue;
             }
-            bool guardada = !gIgnoraPassWord.EsNull() && !gIgnoraPassWord.EsEmpty() && gIgnoraPassWord.ABooleano();
+            bool guardada = false;  // a null, or anything that is no boolean, counts as false
+            try {
+                guardada = !gIgnoraPassWord.EsNull() && gIgnoraPassWord.ABooleano();
+            } catch (const ErrorEjecucion&) {
+            }
             // The stored password refused a second time would be retried without end: report it instead.
             if (conErrores && IgualesTexto(estado, QStringLiteral("3031")) && !(guardada && claveGuardada)) {
                 if (guardada) {

@@ -95,17 +95,20 @@ class DB_Dll {
     QString StripFileName(const QString& rsFileName) const;
     // SentenciaSQL is replaced by its prepared text.
     void EjecutaConsultaSQL(QString& SentenciaSQL, long* RecordsAffected = nullptr, Recordset* Lrcs = nullptr);
-    void EjecutaConsultaSQL(QString&& SentenciaSQL, long* RecordsAffected = nullptr, Recordset* Lrcs = nullptr) {
-        EjecutaConsultaSQL(SentenciaSQL, RecordsAffected, Lrcs);
+    // The same for a text the caller does not keep.
+    void EjecutaConsultaSQL(const QString& SentenciaSQL, long* RecordsAffected = nullptr, Recordset* Lrcs = nullptr) {
+        QString copia = SentenciaSQL;
+        EjecutaConsultaSQL(copia, RecordsAffected, Lrcs);
     }
     // SentenciaSQL is replaced by its synonym-translated text.
     void AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva = nullptr,
                         long CursorType = ado::adOpenForwardOnly, long LockType = ado::adLockReadOnly,
                         long Options = -1, bool ConvOracle = true);
-    void AbrirRecordset(QString&& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva = nullptr,
+    void AbrirRecordset(const QString& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva = nullptr,
                         long CursorType = ado::adOpenForwardOnly, long LockType = ado::adLockReadOnly,
                         long Options = -1, bool ConvOracle = true) {
-        AbrirRecordset(SentenciaSQL, Lrcs, Conexionactiva, CursorType, LockType, Options, ConvOracle);
+        QString copia = SentenciaSQL;
+        AbrirRecordset(copia, Lrcs, Conexionactiva, CursorType, LockType, Options, ConvOracle);
     }
     QString ORACLE_Dicc(const QString& Valor);
     Variant BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo,

@@ -318,3 +318,124 @@ TEST_F(Conexion, Reconexion) {
         if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
     }
 }
+
+TEST_F(Conexion, ArchivoAccessLocal) {
+    const Fallo noEsta = FalloProveedor(-2147467259, QStringLiteral("Could not find file."), 0, QStringLiteral("3024"));
+    const Fallo clave = FalloProveedor(-2147217843, QStringLiteral("Not a valid password."), 0, QStringLiteral("3031"));
+    const Fallo otro = FalloProveedor(-2147217887, QStringLiteral("Errors occurred."), 0, QStringLiteral("HY000"));
+    const QString jet = QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =");
+    struct Caso {
+        const char* nombre;
+        const char* base;
+        bool ignoraClave;
+        std::deque<Fallo> fallos;
+        std::vector<std::optional<QString>> archivos;  // answers of the file dialog
+        std::vector<QString> claves;                   // typed into the input box
+        std::vector<int> respuestas;                   // to message boxes
+        QStringList aperturas;
+        bool abierta;
+    };
+    const Caso casos[] = {
+        {"con archivo",
+         "C:\\d\\a.mdb",
+         false,
+         {},
+         {},
+         {},
+         {},
+         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;"},
+         true},
+        {"elige el archivo",
+         "",
+         false,
+         {},
+         {QStringLiteral("C:\\e\\b.mdb")},
+         {},
+         {},
+         {jet + "C:\\e\\b.mdb;User Id=juan;Password=clave;"},
+         true},
+        {"cancela la eleccion", " ", false, {}, {std::nullopt}, {}, {}, {}, false},
+        {"no esta y elige otro",
+         "C:\\d\\a.mdb",
+         false,
+         {noEsta},
+         {QStringLiteral("C:\\e\\b.mdb")},
+         {},
+         {},
+         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;", jet + "C:\\e\\b.mdb;User Id=juan;Password=clave;"},
+         true},
+        // A refused password is asked for after every refusal.
+        {"clave tecleada",
+         "C:\\d\\a.mdb",
+         false,
+         {clave, clave},
+         {},
+         {QStringLiteral("uno"), QStringLiteral("dos")},
+         {},
+         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;",
+          jet + "C:\\d\\a.mdb;User Id=juan;Password=clave; Jet OLEDB:Database Password=uno;",
+          jet + "C:\\d\\a.mdb;User Id=juan;Password=clave; Jet OLEDB:Database Password=dos;"},
+         true},
+        // The stored password is tried once; refused again, the error is reported.
+        {"clave guardada",
+         "C:\\d\\a.mdb",
+         true,
+         {clave, clave},
+         {},
+         {},
+         {Respuesta::OK},
+         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;",
+          jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;Jet OLEDB:Database Password=clave;"},
+         false},
+        {"otro error",
+         "C:\\d\\a.mdb",
+         false,
+         {otro},
+         {},
+         {},
+         {Respuesta::OK},
+         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;"},
+         false},
+    };
+    for (const auto& c : casos) {
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        g.llamadas.clear();
+        g.fallosAbre = c.fallos;
+        db.gProveedor = db.pJETOLEDB40();
+        db.gDBName = QString::fromUtf8(c.base);
+        db.gIgnoraPassWord = Variant(c.ignoraClave);
+        for (const auto& a : c.archivos) guion.AlAbrirArchivo(a);
+        for (const auto& k : c.claves) guion.RespondeInput(k);
+        for (int r : c.respuestas) guion.Responde(r);
+        const size_t cajas = guion.Cajas().size();
+        db.gOpenFlag = true;
+        db.OpenLocalADODB();
+        EXPECT_EQ(g.llamadas, c.aperturas.isEmpty() ? QStringList{} : [&] {
+            QStringList l;
+            for (const QString& a : c.aperturas) l << QStringLiteral("Abre ") + a;
+            return l;
+        }()) << c.nombre;
+        EXPECT_EQ(db.gCnn.State() == ado::adStateOpen, c.abierta) << c.nombre;
+        if (c.abierta) {
+            EXPECT_EQ(db.gConnString, c.aperturas.back()) << c.nombre;
+        }
+        EXPECT_TRUE(db.gOpenFlag);  // never touched here
+        ASSERT_EQ(guion.Cajas().size(), cajas + c.respuestas.size()) << c.nombre;
+        if (!c.respuestas.empty()) {
+            const QString esperado = c.ignoraClave ? QStringLiteral("-2147217843  Not a valid password.")
+                                                   : QStringLiteral("-2147217887  Errors occurred.");
+            EXPECT_EQ(guion.Cajas().back().texto, esperado);
+            EXPECT_EQ(guion.Cajas().back().estilo, 16);
+        }
+    }
+    ASSERT_EQ(guion.Entradas().size(), 2u);
+    EXPECT_EQ(guion.Entradas().back(), QStringLiteral("ingrese el password: | Password Access"));
+}
+
+TEST_F(Conexion, LaCadenaDelLlamadorParaAccess) {
+    db.gDBName = QStringLiteral("C:\\d\\a.mdb");
+    db.OpenLocalADODB(QStringLiteral("Provider=Microsoft.Jet.OLEDB.3.51;Data Source=C:\\x.mdb;"));
+    EXPECT_EQ(g.llamadas, QStringList{QStringLiteral("Abre Provider=Microsoft.Jet.OLEDB.3.51;Data Source=C:\\x.mdb;")});
+    EXPECT_EQ(db.pJETOLEDB35(), QStringLiteral("Microsoft.Jet.OLEDB.3.51"));
+    EXPECT_EQ(db.pSQLOLEDB(), QStringLiteral("SQLOLEDB"));
+}

@@ -2,6 +2,8 @@
 // failure rules of statements; the reconnection of record sets; the Oracle script executor.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "DB_Dll.h"
 #include "MotorPrueba.h"
 #include "Soporte.h"
@@ -355,4 +357,50 @@ TEST_F(Consultas, GuionOracleSeDetieneEnElPrimerFallo) {
     EXPECT_EQ(filas, 11);
     EXPECT_EQ(g.llamadas,
               (QStringList{"Inicia", "Ejecuta INSERT INTO T VALUES (1)", "Ejecuta INSERT INTO T VALUES (1)"}));
+}
+
+TEST_F(Consultas, SentenciasDeAddField) {
+    struct Caso {
+        const char* tabla;
+        const char* campo;
+        const char* tipo;
+        bool nulos;
+        std::optional<Variant> predeterminado;
+        const char* esperado;
+    };
+    const Caso casos[] = {
+        {"CLIENTES ", " Activo", "int", false, Variant(qint32(0)),
+         "ALTER TABLE dbo.CLIENTES  ADD  Activo int Not Null  CONSTRAINT DF_CLIENTES_Activo DEFAULT (0)"},
+        {"T", "C", "varchar(10)", true, std::nullopt, "ALTER TABLE dbo.T ADD C varchar(10) Null "},
+        {"T", "F", "datetime", true, Variant("getdate()"),
+         "ALTER TABLE dbo.T ADD F datetime Null  CONSTRAINT DF_T_F DEFAULT (getdate())"},
+    };
+    for (const auto& c : casos) {
+        g.llamadas.clear();
+        db.AddField(QString::fromUtf8(c.tabla), QString::fromUtf8(c.campo), QString::fromUtf8(c.tipo), c.nulos,
+                    c.predeterminado);
+        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+    }
+}
+
+TEST_F(Consultas, FallosDelCatalogoVanAlDialogoDeErrores) {
+    struct Caso {
+        std::vector<int> respuestas;
+        bool existe;
+    };
+    const Caso casos[] = {{{Respuesta::Abort}, false}, {{Respuesta::Retry}, true}};
+    g.tablas = {QStringLiteral("CLIENTES")};
+    for (const auto& c : casos) {
+        g.fallosEsquema = {FalloProveedor(Err::ErrorNoEspecificado, QStringLiteral("Catalogo no disponible"))};
+        for (int r : c.respuestas) guion.Responde(r);
+        EXPECT_EQ(db.ExisteTablaDB(QStringLiteral("clientes")), c.existe);
+        EXPECT_EQ(guion.Cajas().back().titulo,
+                  QStringLiteral("Microsoft OLE DB Provider for SQL Server - VerificaCampos Aviso al operador!!! "));
+    }
+    // Every answer is in the log.
+    QFile log(Ruta(QStringLiteral("TKERR.LOG")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().count("Rutina: - VerificaCampos Mensaje Ha ocurrido el Siguiente Error (-2147467259) "
+                                  "Catalogo no disponible"),
+              2);
 }

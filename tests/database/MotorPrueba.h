@@ -25,6 +25,7 @@ struct GuionMotor {
     QStringList llamadas;                               // "Abre <cadena>", "Cierra", "Ejecuta <sql>", ...
     std::deque<Fallo> fallosAbre;                       // the next opens fail, in order; an empty Fallo succeeds
     std::deque<Fallo> fallosEjecuta;                    // the same for statements
+    std::deque<Fallo> fallosEsquema;                    // and for catalogue queries
     QStringList tablas;                                 // the catalogue's tables
     std::function<Resultado(const QString&)> responde;  // the result of a statement; none: no rows
     long afectados = 0;
@@ -84,6 +85,7 @@ class MotorPrueba : public Motor {
     void DeshaceTransaccion() override { g_.llamadas << QStringLiteral("Deshace"); }
     Resultado Esquema(long tipo, const QList<Variant>&) override {
         g_.llamadas << QStringLiteral("Esquema ") + QString::number(tipo);
+        Falla(g_.fallosEsquema);
         Resultado r;
         r.tieneFilas = true;
         r.columnas = {Col(QStringLiteral("TABLE_NAME"))};
