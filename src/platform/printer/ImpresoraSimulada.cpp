@@ -567,6 +567,7 @@ void ImpresoraSimulada::Escribe(const QString& propiedad, const Variant& valor) 
 bool ImpresoraSimulada::Invoca(const QString& metodo, const QList<Variant>& argumentos) {
     for (auto& r : respuestas_) r.clear();
     fallo_ = aviso_ = 0;
+    nuevoDia_ = false;
     papel_.clear();
     const auto termina = [this](quint16 fallo) {
         fallo_ = fallo;
@@ -617,6 +618,7 @@ bool ImpresoraSimulada::Invoca(const QString& metodo, const QList<Variant>& argu
         return termina(Bit2::ErrorAlGuardar);
     }
     memoria_ = nueva;
+    if (nuevoDia_) reiniciada_ = false;
     if (!papel_.isEmpty()) AgregaAlPapel(papel_.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     emit Cambio();
     return true;
@@ -764,10 +766,10 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::RealizarCierre_(MemoriaFiscal& m
     respuestas_[6] = QString::number(m.numeros.value("A"));
     respuestas_[7] = QString::number(t.descuentos);
 
-    // A Z close ends the fiscal day.
+    // A Z close ends the fiscal day, and with it the notice of a memory started afresh.
     if (z) {
         m.diarios = {};
-        reiniciada_ = false;
+        nuevoDia_ = true;
     }
     return Resultado::Acepta;
 }

@@ -181,6 +181,7 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     quint16 fallo_ = 0;  // the failure bits of the last command
     quint16 aviso_ = 0;  // a notice of the last accepted command (a document cancelled)
     bool reiniciada_ = false;
+    bool nuevoDia_ = false;  // the command being run is a Z close
     QString apartado_;  // the name a damaged memory file was set aside under
     QStringList papel_;
     std::optional<int> corte_;

@@ -74,5 +74,12 @@ void VentanaImpresora::MuestraJuntoA(QWidget* principal) {
         }
         move(lugar);
     }
+    companera_ = principal ? principal->window() : nullptr;
     show();
+}
+
+bool VentanaImpresora::event(QEvent* e) {
+    // Some platforms activate every window shown, whatever its hints: the program's window gets the focus back.
+    if (e->type() == QEvent::WindowActivate && companera_ && companera_->isVisible()) companera_->activateWindow();
+    return QWidget::event(e);
 }

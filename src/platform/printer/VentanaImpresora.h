@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QWidget>
 
 #include "ImpresoraSimulada.h"
@@ -21,6 +22,9 @@ class VentanaImpresora : public QWidget {
     QString TextoEstado1() const { return lbEstado1_.text(); }
     QString TextoEstado2() const { return lbEstado2_.text(); }
 
+  protected:
+    bool event(QEvent* e) override;
+
   private:
     void ActualizaEstados();
 
@@ -28,4 +32,5 @@ class VentanaImpresora : public QWidget {
     QLabel lbEstado1_;
     QLabel lbEstado2_;
     QPlainTextEdit rollo_;
+    QPointer<QWidget> companera_;  // the main window it sits beside
 };
