@@ -1148,7 +1148,7 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFHTC_(MemoriaFiscal& m, const 
 // remarks, related document, two extra lines, and five print options (P prints, N does not).
 ImpresoraSimulada::Resultado ImpresoraSimulada::DNFHOS_(MemoriaFiscal& m, const Argumentos& a) {
     const int numero = ++m.numeros["dnfh"];
-    ImprimeEncabezado(m, QStringLiteral("DOCUMENTO DE OBRA SOCIAL Nro ") + NumeroDocumento(numero));
+    ImprimeEncabezado(m, QStringLiteral("OBRA SOCIAL Nro ") + NumeroDocumento(numero));
     Imprime(Renglon(QStringLiteral("Obra social"), a[0]));
     for (int i = 1; i <= 3; ++i)
         if (!a[i].isEmpty()) Imprime(QStringLiteral("  ") + a[i]);

@@ -182,7 +182,7 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     quint16 aviso_ = 0;  // a notice of the last accepted command (a document cancelled)
     bool reiniciada_ = false;
     bool nuevoDia_ = false;  // the command being run is a Z close
-    QString apartado_;  // the name a damaged memory file was set aside under
+    QString apartado_;       // the name a damaged memory file was set aside under
     QStringList papel_;
     std::optional<int> corte_;
 };

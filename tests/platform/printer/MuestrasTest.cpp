@@ -214,7 +214,7 @@ TEST_F(MuestrasTest, TodasLasMuestrasSeguidasDesdeUnaImpresoraNueva) {
                               "ARTICULO 3",
                               "á12345678à",
                               "CUPÓN DE TARJETA",
-                              "DOCUMENTO DE OBRA SOCIAL",
+                              "OBRA SOCIAL Nro 0001-00000002",
                               "MEDICUS",
                               "--- apertura de cajón 1 ---",
                               "--- apertura de cajón 2 ---",
