@@ -9,6 +9,7 @@
 
 namespace {
 const char* const kEsquema = R"(
+BEGIN;
 CREATE TABLE TA_CONFIGURACION (Clave varchar(100) COLLATE SQLSERVER NOT NULL PRIMARY KEY,
     Valor varchar(255) COLLATE SQLSERVER, ValorAux varchar(255) COLLATE SQLSERVER);
 INSERT INTO TA_CONFIGURACION VALUES ('TPV_SERVER', 'DEMOSRV', 'x'), ('MaxDto', '15', NULL);
@@ -31,6 +32,7 @@ CREATE TABLE ARTICULOS (Codigo varchar(20) COLLATE SQLSERVER PRIMARY KEY, Descri
     Cantidad smallint, Tasa decimal(10,2));
 INSERT INTO ARTICULOS VALUES ('A1', 'Agua mineral', 1.5, 10, 1, '2026-03-01 08:15:00', 0.5, '0102', 3, 10.5),
     ('A2', 'Harina', 2.25, 0, 0, NULL, 1.0, '020101', 1, 21);
+COMMIT;
 )";
 }  // namespace
 
