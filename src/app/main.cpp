@@ -1,9 +1,13 @@
-// The program's entry: the Qt application, the fiscal printer control and the main window.
+// The program's entry: the Qt application, the simulated fiscal printer (traced) with its own window, and the
+// main window.
 #include <QApplication>
 
 #include "ErrorEjecucion.h"
 #include "Form1.h"
+#include "ImpresoraSimulada.h"
+#include "PrinterTraza.h"
 #include "Ui.h"
+#include "VentanaImpresora.h"
 
 namespace {
 // An error no handler treated must not cross Qt's event loop: it is shown, and the program goes on.
@@ -20,25 +24,22 @@ class Aplicacion : public QApplication {
     }
 };
 
-// A control with no device behind it: every command is refused.
-class SinImpresora : public PrinterFiscal {
-  public:
-    bool Invoca(const QString&, const QList<Variant>&) override { return false; }
-    QString Lee(const QString& propiedad) override {
-        return propiedad.startsWith(QLatin1String("Estado")) ? QStringLiteral("0000 sin impresora") : QString();
-    }
-    void Escribe(const QString&, const Variant&) override {}
-};
 }  // namespace
 
 int main(int argc, char** argv) {
     Aplicacion app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pavenko"));
 
-    SinImpresora impresora;
+    // The simulated fiscal printer is the control; every call to it goes through the trace.
+    ImpresoraSimulada impresora;
+    PrinterTraza control(impresora);
+
     // The start-up of the framework is not wired yet: it does nothing.
-    Form1 ventana(impresora, [] {});
+    Form1 ventana(control, [] {});
     ventana.Form_Load();
     ventana.show();
+    // The printer on the desk, beside the window.
+    VentanaImpresora escritorio(impresora);
+    escritorio.MuestraJuntoA(&ventana);
     return app.exec();
 }
