@@ -63,8 +63,8 @@ TEST_F(Conexion, CadenasDeConexion) {
         {"#", "", "", "Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;", "SQLOLEDB"},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
         if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        g.llamadas.clear();
         db.gServidor = QString::fromUtf8(c.servidor);
         db.gExtended = QString::fromUtf8(c.extendido);
         db.gProveedor = QString::fromUtf8(c.proveedor);
@@ -92,8 +92,8 @@ TEST_F(Conexion, LaCadenaDelLlamador) {
         {"DSN=Empresa;", true, CadenaSql(QStringLiteral("SRV02"))},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
         if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        g.llamadas.clear();
         if (c.pideDialogo) guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 0, true));
         db.OpenServerADODB(c.pideDialogo, 2, QString::fromUtf8(c.dada), false, true);
         EXPECT_EQ(g.llamadas.value(0), QStringLiteral("Abre ") + c.abre) << c.dada;
@@ -118,6 +118,9 @@ TEST_F(Conexion, ElDialogoMuestraYDevuelveLosDatos) {
     for (const auto& c : casos) {
         if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
         db.gServidor = QStringLiteral("SRV01");
+        db.gDBName = QStringLiteral("EMPRESA");
+        db.gUsuario = QStringLiteral("juan");
+        db.gUserPassWord = QStringLiteral("clave");
         db.gProveedor.clear();
         guion.AlMostrar([&](QDialog& d) {
             auto& f = static_cast<frmAcceso&>(d);
@@ -184,8 +187,8 @@ TEST_F(Conexion, ComprobacionDeAdministrador) {
         {"  ", true, true, Variant(qint32(1)), false, false, false},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
         if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        g.llamadas.clear();
         db.gDBName = QString::fromUtf8(c.base);
         db.gEsAdmin = c.antes;
         g.tablas = c.hayTabla ? QStringList{QStringLiteral("Clientes"), QStringLiteral("ta_usuarios")} : QStringList{};

@@ -5,6 +5,7 @@
 
 #include "Cp1252.h"
 #include "DB_Dll.h"
+#include "Impresion.h"
 #include "Soporte.h"
 
 namespace {

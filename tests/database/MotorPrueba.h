@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "Ado.h"
+#include "Impresion.h"
 
 struct Fallo {
     QList<ErrorProveedor> proveedor;  // raised as provider errors
@@ -29,6 +30,7 @@ struct GuionMotor {
     QStringList tablas;                                 // the catalogue's tables
     std::function<Resultado(const QString&)> responde;  // the result of a statement; none: no rows
     long afectados = 0;
+    long tiempoEspera = 0;  // the last command time-out the engine was given
 
     QStringList Sentencias() const {
         QStringList s;
@@ -98,9 +100,7 @@ class MotorPrueba : public Motor {
         base_ = nombre;
     }
     QString BaseDeDatos() const override { return base_; }
-    void FijaTiempoEspera(long segundos) override {
-        g_.llamadas << QStringLiteral("TiempoEspera ") + QString::number(segundos);
-    }
+    void FijaTiempoEspera(long segundos) override { g_.tiempoEspera = segundos; }
     QString CadenaInforme() const override { return cadena_; }
 
   private:

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DB_Dll.h"
+#include "Impresion.h"
 #include "Soporte.h"
 
 namespace {

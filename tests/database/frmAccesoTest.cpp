@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include "Impresion.h"
 #include "Soporte.h"
 #include "frmAcceso.h"
 
