@@ -52,10 +52,13 @@ int AvisoAlOperador(const ErrorEjecucion& e) {
 void DB_Dll::AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva, long CursorType,
                             long LockType, long Options, bool ConvOracle) {
     // A lost connection (0x80004005 or 3709 with provider errors) is reopened up to twice before the
-    // operator is asked.
+    // operator is asked. Once a reopened connection has failed the same way, the fault is not the link:
+    // reconnecting again would loop for ever, so the operator decides from then on.
+    bool reconectado = false;
     Pasos pasos([&](const ErrorEjecucion& e) -> int {
         if ((e.Number() == Err::ErrorNoEspecificado || e.Number() == Err::ConexionInutilizable) &&
-            gCnn.errors().Count() > 0) {
+            gCnn.errors().Count() > 0 && !reconectado) {
+            reconectado = true;
             ReintentaConectar();
             if (gOpenFlag) return Reintentar;
             ReintentaConectar();

@@ -52,7 +52,8 @@ QString DB_Dll::SS_TSinonimos(const QString& SQL) {
     // 1. A copy.
     QString texto = SQL;
     // 2. An administrator reads the real tables; 3. so does a text on the journal without confidentiality.
-    const bool redirige = !gEsAdmin && !(Contiene(texto, QStringLiteral("MV_ASIENTOS")) && !LeeConfidencialidad());
+    const bool redirige = !gEsAdmin && !(Contiene(texto, QStringLiteral("MV_ASIENTOS")) &&
+                                         !(LeeConfidencialidad && LeeConfidencialidad()));
     // 4. The synonyms, each in its contexts.
     if (redirige) {
         for (int fila = 0; fila < int(std::size(kSinonimos)); ++fila) {

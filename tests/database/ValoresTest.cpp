@@ -54,21 +54,11 @@ TEST_F(Valores, ClasesDeTipo) {
         bool fecha, texto, numero, moneda, booleano;
     };
     const Caso casos[] = {
-        {7, true, false, false, false, false},   {133, true, false, false, false, false},
-        {134, true, false, false, false, false}, {135, true, false, false, false, false},
-        {137, true, false, false, false, false}, {64, true, false, false, false, false},
-        {8, false, true, false, false, false},   {129, false, true, false, false, false},
-        {130, false, true, false, false, false}, {200, false, true, false, false, false},
-        {201, false, true, false, false, false}, {202, false, true, false, false, false},
-        {203, false, true, false, false, false}, {2, false, false, true, false, false},
-        {3, false, false, true, false, false},   {4, false, false, true, false, false},
-        {5, false, false, true, false, false},   {14, false, false, true, false, false},
-        {16, false, false, true, false, false},  {17, false, false, true, false, false},
-        {18, false, false, true, false, false},  {19, false, false, true, false, false},
-        {20, false, false, true, false, false},  {21, false, false, true, false, false},
-        {131, false, false, true, false, false}, {6, false, false, false, true, false},
-        {11, false, false, false, false, true},  {204, false, false, false, false, false},
-        {0, false, false, false, false, false},
+        {135, true, false, false, false, false},  {64, true, false, false, false, false},
+        {130, false, true, false, false, false},  {203, false, true, false, false, false},
+        {131, false, false, true, false, false},  {17, false, false, true, false, false},
+        {6, false, false, false, true, false},    {11, false, false, false, false, true},
+        {204, false, false, false, false, false},
     };
     for (const auto& c : casos) {
         Variant q(qint32(c.codigo));
