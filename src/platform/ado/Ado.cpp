@@ -196,7 +196,8 @@ void Recordset::Open(const QString& source, Connection& conexion, long cursorTyp
     Resultado r = conexion.Protegido([&] { return m.Ejecuta(sql); });
     // A statement that returns no rows leaves the record set closed, as the provider does.
     if (!r.tieneFilas) return;
-    Carga(std::move(r), &conexion, TablaBaseDe(sql), cursorType, lockType);
+    Carga(std::move(r), &conexion, {}, cursorType, lockType);
+    fuente_ = sql;
 }
 
 void Recordset::Carga(Resultado resultado, Connection* conexion, const QString& tablaBase, long cursorType,
@@ -204,6 +205,7 @@ void Recordset::Carga(Resultado resultado, Connection* conexion, const QString& 
     datos_ = std::move(resultado);
     conexion_ = conexion;
     tablaBase_ = tablaBase;
+    fuente_.clear();
     // A client-side cursor is always static, whatever was asked.
     tipoCursor_ = conexion && conexion->CursorLocation() == ado::adUseClient ? ado::adOpenStatic : cursorType;
     tipoBloqueo_ = lockType;
@@ -306,6 +308,7 @@ void Recordset::Update() {
     ExigeAbierto();
     if (modoEdicion_ == ado::adEditNone) return;
     if (!conexion_) Lanza(Err::ConexionInutilizable, {}, kOrigenRecordset);
+    if (tablaBase_.isEmpty()) tablaBase_ = TablaBaseDe(fuente_);
     if (tablaBase_.isEmpty())
         Lanza(Err::ErrorNoEspecificado,
               QStringLiteral("Insufficient base table information for updating or refreshing."), kOrigenRecordset);

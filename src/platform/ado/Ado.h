@@ -250,6 +250,7 @@ class Recordset {
     Connection* conexion_ = nullptr;
     Resultado datos_;
     QString tablaBase_;
+    QString fuente_;  // the statement read, whose base table is found when a row is first written
     long estado_ = ado::adStateClosed;
     long tipoCursor_ = ado::adOpenForwardOnly;
     long tipoBloqueo_ = ado::adLockReadOnly;

@@ -4,9 +4,11 @@
 #include "MotorSqlite.h"
 
 #include <sqlite3.h>
+#include <strings.h>
 #include <QDir>
 #include <QFileInfo>
 #include <climits>
+#include <cstring>
 
 #include "AdaptaTSql.h"
 #include "ErrorEjecucion.h"
@@ -90,7 +92,18 @@ std::optional<QDateTime> LeeFechaGuardada(const QString& t) {
     const QDate fecha(anio, mes, dia);
     const QTime hora_(hora, minuto, segundo < 0 ? 0 : segundo, milis < 0 ? 0 : milis);
     if (!fecha.isValid() || !hora_.isValid()) return std::nullopt;
-    return QDateTime(fecha, hora_);
+    // The workstation's offset from UTC for that day and hour, looked up once: a local-time QDateTime asks the
+    // C library's time zone for each value, which dominated reading a result. The value is the same instant and
+    // shows the same date and time.
+    static thread_local QHash<qint64, int> desplazamientos;
+    const qint64 llave = fecha.toJulianDay() * 24 + hora;
+    auto it = desplazamientos.find(llave);
+    if (it == desplazamientos.end()) {
+        const QDateTime local(fecha, QTime(hora, 0));
+        if (!local.isValid()) return local;
+        it = desplazamientos.insert(llave, local.offsetFromUtc());
+    }
+    return QDateTime(fecha, hora_, Qt::OffsetFromUTC, it.value());
 }
 
 namespace {
@@ -186,25 +199,30 @@ bool EsDefinicion(const QString& sentencia) {
 
 }  // namespace
 
-void TipoDeDeclaracion(const QString& declarado, int& tipo, long& tamano) {
+void TipoDeDeclaracion(const char* declarado, int& tipo, long& tamano) {
     tipo = 0;
     tamano = 0;
-    const qsizetype parentesis = declarado.indexOf(u'(');
-    const QString nombre = (parentesis < 0 ? declarado : declarado.left(parentesis)).trimmed();
+    while (*declarado == ' ') ++declarado;
+    size_t largo = 0;
+    while (declarado[largo] && declarado[largo] != '(' && declarado[largo] != ' ') ++largo;
     for (const TipoDeclarado& t : kTipos) {
-        if (nombre.compare(QLatin1StringView(t.nombre), Qt::CaseInsensitive) != 0) continue;
+        if (std::strlen(t.nombre) != largo || strncasecmp(declarado, t.nombre, largo) != 0) continue;
         tipo = t.tipo;
         tamano = t.tamano;
-        if (parentesis >= 0) {
-            bool ok = false;
-            const long n =
-                declarado.mid(parentesis + 1).section(QLatin1Char(')'), 0, 0).section(u',', 0, 0).toLong(&ok);
-            if (ok && (tipo == ado::adVarChar || tipo == ado::adVarWChar || tipo == ado::adChar ||
-                       tipo == ado::adWChar || tipo == ado::adVarBinary))
-                tamano = n;
+        const char* parentesis = std::strchr(declarado + largo, '(');
+        const bool conLargo = tipo == ado::adVarChar || tipo == ado::adVarWChar || tipo == ado::adChar ||
+                              tipo == ado::adWChar || tipo == ado::adVarBinary;
+        if (parentesis && conLargo) {
+            char* fin = nullptr;
+            const long n = std::strtol(parentesis + 1, &fin, 10);
+            if (fin != parentesis + 1) tamano = n;
         }
         return;
     }
+}
+
+void TipoDeDeclaracion(const QString& declarado, int& tipo, long& tamano) {
+    TipoDeDeclaracion(declarado.toUtf8().constData(), tipo, tamano);
 }
 
 MotorSqlite::~MotorSqlite() {
@@ -272,7 +290,7 @@ void MotorSqlite::FijaBaseDeDatos(const QString& nombre) {
 }
 
 void MotorSqlite::Cierra() {
-    OlvidaSentencias();
+    claves_.clear();
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
 }
@@ -281,31 +299,12 @@ void MotorSqlite::Falla(int rc) {
     throw ErrorMotor(ErroresDeSqlite(rc & 0xff, QString::fromUtf8(sqlite3_errmsg(db_)), destino_.origen));
 }
 
-void MotorSqlite::OlvidaSentencias() {
-    for (sqlite3_stmt* st : std::as_const(sentencias_)) sqlite3_finalize(st);
-    sentencias_.clear();
-    claves_.clear();
-}
-
 sqlite3_stmt* MotorSqlite::Prepara(const QString& sentencia) {
-    if (sqlite3_stmt* st = sentencias_.value(sentencia)) return st;
     const QByteArray texto = sentencia.toUtf8();
     sqlite3_stmt* st = nullptr;
     const int rc = sqlite3_prepare_v2(db_, texto.constData(), static_cast<int>(texto.size()), &st, nullptr);
     if (rc != SQLITE_OK) Falla(rc);
-    if (!st) return nullptr;  // only a comment
-    if (EsDefinicion(sentencia)) return st;
-    if (sentencias_.size() >= 64) OlvidaSentencias();
-    sentencias_.insert(sentencia, st);
-    return st;
-}
-
-void MotorSqlite::Libera(sqlite3_stmt* st) {
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
-    bool guardada = false;
-    for (auto it = sentencias_.cbegin(); !guardada && it != sentencias_.cend(); ++it) guardada = it.value() == st;
-    if (!guardada) sqlite3_finalize(st);
+    return st;  // nullptr for a text of comments only
 }
 
 bool MotorSqlite::EsClave(const QString& tabla, const QString& columna) {
@@ -328,8 +327,7 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
     for (int i = 0; i < columnas; ++i) {
         Columna c;
         c.nombre = QString::fromUtf8(sqlite3_column_name(st, i));
-        if (const char* decl = sqlite3_column_decltype(st, i))
-            TipoDeDeclaracion(QString::fromUtf8(decl), c.tipo, c.tamano);
+        if (const char* decl = sqlite3_column_decltype(st, i)) TipoDeDeclaracion(decl, c.tipo, c.tamano);
         if (const char* tabla = sqlite3_column_table_name(st, i)) {
             c.tablaBase = QString::fromUtf8(tabla);
             c.columnaBase = QString::fromUtf8(sqlite3_column_origin_name(st, i));
@@ -360,16 +358,15 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
     }
     if (rc != SQLITE_DONE) {
         const QString mensaje = QString::fromUtf8(sqlite3_errmsg(db_));
-        Libera(st);
+        sqlite3_finalize(st);
         throw ErrorMotor(ErroresDeSqlite(rc & 0xff, mensaje, destino_.origen));
     }
     for (int i = 0; i < columnas; ++i) {
         Columna& c = r.columnas[i];
         if (c.tipo == 0) c.tipo = ado::adVarWChar, c.tamano = 4000;
-        if (!c.tablaBase.isEmpty()) c.clave = EsClave(c.tablaBase, c.columnaBase);
     }
-    if (!r.tieneFilas) r.afectados = sqlite3_changes(db_);
-    Libera(st);
+    if (!r.tieneFilas) r.afectados = sqlite3_stmt_readonly(st) ? -1 : sqlite3_changes(db_);
+    sqlite3_finalize(st);
     return r;
 }
 
@@ -383,7 +380,7 @@ Resultado MotorSqlite::Ejecuta(const QString& sql) {
         if (EsDefinicion(sentencia)) claves_.clear();
         if (r.tieneFilas) {
             ultimo = std::move(r);
-        } else if (r.afectados >= 0 && sqlite3_stmt_readonly(st) == 0) {
+        } else if (r.afectados >= 0) {
             afectados = (afectados < 0 ? 0 : afectados) + r.afectados;
         }
     }
@@ -468,8 +465,11 @@ Resultado MotorSqlite::Esquema(long tipo, const QList<Variant>& restricciones) {
     return r;
 }
 
-void MotorSqlite::GrabaFila(const QString& tabla, const QList<Columna>& columnas, const QList<Variant>& original,
+void MotorSqlite::GrabaFila(const QString& tabla, const QList<Columna>& descritas, const QList<Variant>& original,
                             const QList<Variant>& nueva) {
+    QList<Columna> columnas = descritas;
+    for (Columna& c : columnas)
+        if (!c.tablaBase.isEmpty()) c.clave = EsClave(c.tablaBase, c.columnaBase);
     auto nombre = [&](int i) {
         return Entrecomilla(columnas[i].columnaBase.isEmpty() ? columnas[i].nombre : columnas[i].columnaBase);
     };

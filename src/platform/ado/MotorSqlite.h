@@ -1,6 +1,7 @@
 // The embedded engine: a server is a folder, a database the file <name>.db in it (or one Jet file), reached
 // through the SQLite library with the project's collation and functions registered and the T-SQL adapter on
-// the way in.
+// the way in. Each statement is prepared for its run: the system's texts carry their values, so they rarely
+// repeat.
 #pragma once
 
 #include <QDateTime>
@@ -36,8 +37,6 @@ class MotorSqlite : public Motor {
     sqlite3* AbreArchivo(const QString& archivo, const QString& base);
     [[noreturn]] void Falla(int rc);
     sqlite3_stmt* Prepara(const QString& sentencia);
-    void Libera(sqlite3_stmt* st);
-    void OlvidaSentencias();
     Resultado Corre(sqlite3_stmt* st);
     bool EsClave(const QString& tabla, const QString& columna);
 
@@ -45,12 +44,12 @@ class MotorSqlite : public Motor {
     Destino destino_;
     QString base_;
     long tiempoEspera_ = 30;
-    QHash<QString, sqlite3_stmt*> sentencias_;  // prepared statements by text, reused
-    QHash<QString, bool> claves_;               // "table.column" -> part of the primary key
+    QHash<QString, bool> claves_;  // "table.column" -> part of the primary key
 };
 
 // The ADO type code and defined size of a declared SQL Server-like column type ("varchar(50)" -> 200, 50).
 void TipoDeDeclaracion(const QString& declarado, int& tipo, long& tamano);
+void TipoDeDeclaracion(const char* declarado, int& tipo, long& tamano);
 
 // A stored date: ISO "yyyy-mm-dd[ hh:mm[:ss[.fff]]]" as the providers write it, or "dd/mm/yy[yy] hh:mm" as the
 // system's texts write it; nothing when the text is not a date.
