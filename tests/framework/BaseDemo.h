@@ -4,9 +4,15 @@
 
 #include <QList>
 #include <QString>
+#include <ostream>
 
 #include "Soporte.h"
 #include "Variant.h"
+
+// Texts in failure messages, readable.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class ConBaseDemo : public ConEntorno {
   protected:

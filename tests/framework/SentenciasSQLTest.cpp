@@ -1,4 +1,5 @@
 // The SQL text helpers: the Oracle adaptation and the statement builder.
+#include "BaseDemo.h"
 #include "DB_Dll.h"
 #include "ErrorEjecucion.h"
 #include "SentenciasSQL.h"
@@ -42,7 +43,7 @@ TEST_F(SentenciasSQL, EnOracleAdaptaSQLReescribeLenYTop) {
          "Select  *  from Control_Acceso  with(nolock)  WHERE ROWNUM <=  1 "},
         {"select nombre from t", "select nombre from t"},  // no "top "
         // "top " inside another word is split all the same.
-        {"select laptop * from t", "select la *  from t WHERE ROWNUM <= "},
+        {"select laptop * from t", "select lap *  from t WHERE ROWNUM <=  "},
     };
     for (const Caso& c : casos) EXPECT_EQ(AdaptaSQL(QString::fromUtf8(c.entrada)), c.esperado) << c.entrada;
 }
