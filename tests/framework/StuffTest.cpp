@@ -96,10 +96,12 @@ TEST_F(Stuff, GrabaAuxErrCortaLaDescripcionA250) {
 
 TEST_F(Stuff, GrabaAuxErrNoFallaSinTabla) {
     Ejecuta(QStringLiteral("DEMO"), QStringLiteral("DROP TABLE AUX_ERR"));
-    // The database object reports the missing table through its own error dialog; the writer goes on quietly.
-    for (int i = 0; i < 8; ++i) guion.Responde(Respuesta::Ignore);
+    // The database object reports the missing table in its own dialog; the writer itself goes on quietly.
+    guion.Responde(Respuesta::Abort);
     EXPECT_NO_THROW(GrabaAuxErr(QStringLiteral("SELECT 1"), QString(), 1, QStringLiteral("x")));
-    while (guion.QuedanRespuestas()) guion.MsgBox(QString(), 0, QString());  // answers the layer did not need
+    ASSERT_EQ(guion.Cajas().size(), 1u);
+    EXPECT_TRUE(guion.Cajas()[0].titulo.contains(QStringLiteral("AbrirRecordset")))
+        << guion.Cajas()[0].titulo.toStdString();
 }
 
 }  // namespace
