@@ -134,7 +134,7 @@ CREATE TABLE MA_ARTICULOS (
     AlicuotaIva decimal(5, 2) NOT NULL DEFAULT 21,
     PuntoPedido decimal(12, 2) NOT NULL DEFAULT 0,
     Stock decimal(12, 2) NOT NULL DEFAULT 0,
-    Activo bit NOT NULL DEFAULT 1,
+    Suspendido bit NOT NULL DEFAULT 0,
     FechaAlta datetime
 );
 
@@ -153,13 +153,13 @@ variante(k, texto) AS (VALUES
     (0, 'Don Celso'), (1, 'La Tranquera'), (2, 'Sol del Valle'), (3, 'El Ombu'), (4, 'Tres Arroyos'),
     (5, 'Santa Ines'), (6, 'Rio Bermejo'), (7, 'Los Alamos'), (8, 'Punta Mogotes'), (9, 'Cerro Azul'))
 INSERT INTO MA_ARTICULOS (IdArticulo, Descripcion, IdFamilia, Unidad, CodigoBarra, Precio, AlicuotaIva, PuntoPedido,
-                          Stock, Activo, FechaAlta)
+                          Stock, Suspendido, FechaAlta)
 SELECT printf('A%05d', n.i),
        hojas.nombre || ' ' || variante.texto || ' ' || medidas.texto,
        hojas.id, hojas.unidad, printf('779%010d', n.i * 7919),
        round(hojas.base * (1 + ((n.i * 37) % 60) / 100.0), 2),
        CASE WHEN hojas.id LIKE '01%' THEN 10.5 ELSE 21 END,
-       (n.i % 4) * 10, (n.i * 13) % 90, CASE WHEN n.i % 97 = 0 THEN 0 ELSE 1 END,
+       (n.i % 4) * 10, (n.i * 13) % 90, CASE WHEN n.i % 97 = 0 THEN 1 ELSE 0 END,
        printf('2025-%02d-%02d 00:00:00', 1 + n.i % 12, 1 + n.i % 28)
 FROM n JOIN hojas ON hojas.orden = n.i % 8 JOIN variante ON variante.k = (n.i / 8) % 10
      JOIN medidas ON medidas.tipo = hojas.medida AND medidas.k = (n.i / 80) % 5;
@@ -173,7 +173,8 @@ CREATE TABLE MA_CLIENTES (
     Domicilio varchar(100) COLLATE SQLSERVER,
     Localidad varchar(60) COLLATE SQLSERVER,
     Telefono varchar(30) COLLATE SQLSERVER,
-    LimiteCredito money NOT NULL DEFAULT 0
+    LimiteCredito money NOT NULL DEFAULT 0,
+    Dada_De_Baja bit NOT NULL DEFAULT 0
 );
 
 INSERT INTO MA_CLIENTES (Codigo, Razon_Social, Contacto, Cuit, CondicionIva, Domicilio, Localidad, Telefono,
@@ -185,6 +186,7 @@ INSERT INTO MA_CLIENTES (Codigo, Razon_Social, Contacto, Cuit, CondicionIva, Dom
      '0343-4221100', 500000),
     ('C0004', 'Oscar O''Neill', 'Oscar O''Neill', '20234567891', 6, 'Mitre 88', 'Santa Fe', '0342-155667788', 0),
     ('C0005', 'Kiosco El Rayo', 'Paula Díaz', '27301112223', 6, 'Urquiza 3010', 'Rosario', '0341-155009988', 30000);
+UPDATE MA_CLIENTES SET Dada_De_Baja = 1 WHERE Codigo = 'C0005';
 
 CREATE TABLE MA_PROVEEDORES (
     Codigo varchar(10) COLLATE SQLSERVER NOT NULL PRIMARY KEY,
@@ -192,7 +194,8 @@ CREATE TABLE MA_PROVEEDORES (
     Cuit varchar(13) COLLATE SQLSERVER,
     Domicilio varchar(100) COLLATE SQLSERVER,
     Localidad varchar(60) COLLATE SQLSERVER,
-    Telefono varchar(30) COLLATE SQLSERVER
+    Telefono varchar(30) COLLATE SQLSERVER,
+    Dada_De_Baja bit NOT NULL DEFAULT 0
 );
 
 INSERT INTO MA_PROVEEDORES (Codigo, Razon_Social, Cuit, Domicilio, Localidad, Telefono) VALUES
@@ -293,28 +296,34 @@ CREATE TABLE V_MV_FALTANTES (
 CREATE VIEW V_MA_ARTICULOS AS
     SELECT IdArticulo AS IDARTICULO, Descripcion AS DESCRIPCION, IdFamilia AS IDFAMILIA, Unidad AS UNIDAD,
            CodigoBarra AS CODIGOBARRA, Precio AS PRECIO, AlicuotaIva AS ALICUOTAIVA, PuntoPedido AS PUNTOPEDIDO,
-           Stock AS Stock
-    FROM MA_ARTICULOS WHERE Activo = 1;
+           Stock AS Stock, Suspendido AS SUSPENDIDO
+    FROM MA_ARTICULOS;
+-- What the article lookups search: the articles with their stock position.
+CREATE VIEW VT_MA_ARTICULOS AS
+    SELECT IdArticulo AS IDARTICULO, Descripcion AS DESCRIPCION, IdFamilia AS IDFAMILIA, Unidad AS UNIDAD,
+           Precio AS PRECIO, PuntoPedido AS PUNTOPEDIDO, Stock AS Stock, Suspendido AS SUSPENDIDO
+    FROM MA_ARTICULOS;
 CREATE VIEW VT_CLIENTES AS
     SELECT Codigo AS CODIGO, Razon_Social AS RAZON_SOCIAL, Contacto AS CONTACTO, Cuit AS CUIT,
-           Domicilio AS DOMICILIO, Localidad AS LOCALIDAD, Telefono AS TELEFONO
+           Domicilio AS DOMICILIO, Localidad AS LOCALIDAD, Telefono AS TELEFONO, Dada_De_Baja AS DADA_DE_BAJA
     FROM MA_CLIENTES;
 CREATE VIEW VT_PROVEEDORES AS
     SELECT Codigo AS CODIGO, Razon_Social AS RAZON_SOCIAL, Cuit AS CUIT, Localidad AS LOCALIDAD,
-           Telefono AS TELEFONO
+           Telefono AS TELEFONO, Dada_De_Baja AS DADA_DE_BAJA
     FROM MA_PROVEEDORES;
 CREATE VIEW V_TA_VENDEDORES AS SELECT IdVendedor AS IDVENDEDOR, Nombre AS NOMBRE FROM TA_VENDEDORES;
 CREATE VIEW V_TA_TECNICOS AS SELECT IdTecnico AS IDTECNICO, Nombre AS NOMBRE FROM TA_TECNICOS;
 CREATE VIEW V_MA_MANTENIMIENTOS AS SELECT Codigo AS CODIGO, Descripcion AS DESCRIPCION FROM MA_MANTENIMIENTOS;
 CREATE VIEW V_TA_Tareas AS SELECT Clave AS IdTarea, Nombre AS Descripcion, Proceso FROM TA_MENU;
 CREATE VIEW V_TA_UnidadNegocio AS SELECT Codigo, Descripcion FROM TA_UNIDADNEGOCIO;
-CREATE VIEW V_TA_DEPOSITO AS SELECT IdDeposito, Descripcion, UNegocio FROM TA_DEPOSITO;
+CREATE VIEW V_TA_DEPOSITO AS SELECT IdDeposito, Descripcion, UNegocio AS UnidadNegocio FROM TA_DEPOSITO;
 CREATE VIEW V_TA_FAMILIAS AS SELECT IdFamilia, Descripcion FROM TA_FAMILIAS;
 CREATE VIEW V_TA_CAJAS AS SELECT IdCaja, Descripcion, UNegocio FROM TA_CAJAS;
 
 -- What an operator who is not an administrator sees in place of the confidential objects.
 CREATE VIEW SS_MA_CUENTAS AS SELECT Codigo, Descripcion, Imputable FROM MA_CUENTAS WHERE Codigo NOT LIKE '5%';
-CREATE VIEW SS_V_TA_DEPOSITO AS SELECT IdDeposito, Descripcion, UNegocio FROM TA_DEPOSITO WHERE UNegocio = '   1';
+CREATE VIEW SS_V_TA_DEPOSITO AS
+    SELECT IdDeposito, Descripcion, UNegocio AS UnidadNegocio FROM TA_DEPOSITO WHERE UNegocio = '   1';
 CREATE VIEW SS_V_TA_FAMILIAS AS SELECT IdFamilia, Descripcion FROM TA_FAMILIAS;
 CREATE VIEW SS_V_TA_CAJAS AS SELECT IdCaja, Descripcion, UNegocio FROM TA_CAJAS WHERE UNegocio = '   1';
 
