@@ -46,7 +46,9 @@ qint16 DB_Dll::TratamientoErrores(ErrorEjecucion CodErr, std::optional<Variant> 
     // Each step runs with errors ignored: a lost log line must not hide the error from the operator.
     Pasos pasos = Pasos::OmiteFallos();
     // 1. Log path.
-    pasos.run([&] { ruta = gLogErr.isEmpty() ? AgregaSeparador(proceso().CarpetaPrograma()) + "TKERR.LOG" : gLogErr; });
+    pasos.run([&] {
+        ruta = gLogErr.isEmpty() ? AgregaSeparador(proceso().CarpetaPrograma()) + QStringLiteral("TKERR.LOG") : gLogErr;
+    });
     // 2. Message.
     pasos.run([&] {
         mensaje = QStringLiteral("Ha ocurrido el Siguiente Error (") + Recorta(QString::number(CodErr.Number())) +

@@ -408,3 +408,17 @@ TEST_F(Consultas, FallosDelCatalogoVanAlDialogoDeErrores) {
                                   "Catalogo no disponible"),
               2);
 }
+
+TEST_F(Consultas, AddFieldTrataSusPropiosFallos) {
+    // A null default cannot be written: the operator is asked; Ignore goes on without the default clause.
+    guion.Responde(Respuesta::Ignore);
+    db.AddField(QStringLiteral("T"), QStringLiteral("C"), QStringLiteral("int"), true, Variant::Null());
+    ASSERT_EQ(guion.Cajas().size(), 1u);
+    EXPECT_EQ(guion.Cajas().back().titulo, QStringLiteral("Pavenko - errAddField Aviso al operador!!! "));
+    EXPECT_EQ(g.Sentencias(), QStringList{QStringLiteral("ALTER TABLE dbo.T ADD C int Null ")});
+    // Abort: nothing is sent.
+    g.llamadas.clear();
+    guion.Responde(Respuesta::Abort);
+    db.AddField(QStringLiteral("T"), QStringLiteral("C"), QStringLiteral("int"), true, Variant::Null());
+    EXPECT_TRUE(g.Sentencias().isEmpty());
+}
