@@ -4,6 +4,8 @@
 
 #include <QList>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 enum class Clase { Blanco, Comentario, Literal, Nombre, Palabra, Numero, Simbolo };
@@ -12,6 +14,7 @@ struct Token {
     Clase clase;
     qsizetype ini;
     qsizetype largo;
+    bool prefijoN = false;  // a literal written N'...'
 };
 
 bool EsLetra(QChar c) {
@@ -22,8 +25,9 @@ bool EsLetra(QChar c) {
 QList<Token> Tokeniza(const QString& s) {
     QList<Token> tokens;
     const qsizetype n = s.size();
+    tokens.reserve(n / 3 + 4);
     qsizetype i = 0;
-    auto agrega = [&](Clase c, qsizetype ini, qsizetype fin) { tokens.push_back({c, ini, fin - ini}); };
+    auto agrega = [&](Clase c, qsizetype ini, qsizetype fin) { tokens.push_back({c, ini, fin - ini, false}); };
     while (i < n) {
         const QChar c = s[i];
         const qsizetype ini = i;
@@ -52,6 +56,7 @@ QList<Token> Tokeniza(const QString& s) {
                 ++i;
             }
             agrega(Clase::Literal, inicioLiteral, i);
+            tokens.back().prefijoN = c != u'\'';
         } else if (c == u'[' || c == u'"') {
             const QChar cierre = c == u'[' ? u']' : u'"';
             ++i;
@@ -91,7 +96,7 @@ class Sentencia {
   private:
     QStringView Texto(qsizetype k) const { return QStringView(s_).mid(t_[k].ini, t_[k].largo); }
     bool Es(qsizetype k, QStringView palabra) const {
-        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Palabra &&
+        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Palabra && t_[k].largo == palabra.size() &&
                Texto(k).compare(palabra, Qt::CaseInsensitive) == 0;
     }
     bool EsSimbolo(qsizetype k, QChar c) const {
@@ -117,15 +122,20 @@ class Sentencia {
     qsizetype hasta_;
 };
 
+bool IgualPalabra(QStringView w, QLatin1StringView palabra) {
+    return w.size() == palabra.size() && w.compare(palabra, Qt::CaseInsensitive) == 0;
+}
+
 // Table hints: "with(nolock)", "(NOLOCK)", "WITH (ROWLOCK, UPDLOCK)".
 bool EsSugerencia(QStringView w) {
-    static const char* const kSugerencias[] = {
-        "nolock",         "rowlock",      "updlock",           "holdlock",     "readpast",        "tablock",
-        "tablockx",       "xlock",        "paglock",           "nowait",       "readuncommitted", "readcommitted",
-        "repeatableread", "serializable", "readcommittedlock", "fastfirstrow",
+    static const QLatin1StringView kSugerencias[] = {
+        "nolock"_L1,         "rowlock"_L1,      "updlock"_L1,           "holdlock"_L1,
+        "readpast"_L1,       "tablock"_L1,      "tablockx"_L1,          "xlock"_L1,
+        "paglock"_L1,        "nowait"_L1,       "readuncommitted"_L1,   "readcommitted"_L1,
+        "repeatableread"_L1, "serializable"_L1, "readcommittedlock"_L1, "fastfirstrow"_L1,
     };
-    for (const char* h : kSugerencias)
-        if (w.compare(QLatin1StringView(h), Qt::CaseInsensitive) == 0) return true;
+    for (QLatin1StringView h : kSugerencias)
+        if (IgualPalabra(w, h)) return true;
     return false;
 }
 
@@ -171,10 +181,11 @@ qsizetype Sentencia::SaltaTop(qsizetype top, QString& limite) const {
 
 // A text column's type in a table definition: the word after a column name that follows "(", "," or ADD.
 bool Sentencia::EsDefinicionDeTexto(qsizetype k) const {
-    static const char* const kTipos[] = {"char", "varchar", "nchar", "nvarchar", "text", "ntext"};
+    static const QLatin1StringView kTipos[] = {"char"_L1,     "varchar"_L1, "nchar"_L1,
+                                               "nvarchar"_L1, "text"_L1,    "ntext"_L1};
     bool tipo = false;
-    for (const char* t : kTipos)
-        if (Texto(k).compare(QLatin1StringView(t), Qt::CaseInsensitive) == 0) tipo = true;
+    for (QLatin1StringView t : kTipos)
+        if (IgualPalabra(Texto(k), t)) tipo = true;
     if (!tipo) return false;
     const qsizetype nombre = Anterior(k);
     if (nombre < desde_ || (t_[nombre].clase != Clase::Palabra && t_[nombre].clase != Clase::Nombre)) return false;
@@ -188,6 +199,15 @@ QString Sentencia::Adapta() {
     QList<QString> limites;  // by parenthesis depth: the LIMIT to write where that level closes
     limites.push_back({});
     const qsizetype primera = Siguiente(desde_);
+    const qsizetype fin = hasta_ > desde_ ? t_[hasta_ - 1].ini + t_[hasta_ - 1].largo : 0;
+    auto finDe = [&](qsizetype k) { return k < hasta_ ? t_[k].ini + t_[k].largo : fin; };
+    auto inicioDe = [&](qsizetype k) { return k < hasta_ ? t_[k].ini : fin; };
+    // The text is copied in spans; a rewrite copies up to where it starts and resumes after what it replaced.
+    qsizetype copiaDesde = desde_ < hasta_ ? t_[desde_].ini : 0;
+    auto copiaHasta = [&](qsizetype posicion) {
+        if (posicion > copiaDesde) salida += QStringView(s_).mid(copiaDesde, posicion - copiaDesde);
+        copiaDesde = posicion;
+    };
 
     // 1. Transaction statements become SQLite's.
     if (Es(primera, u"BEGIN") || Es(primera, u"COMMIT") || Es(primera, u"ROLLBACK")) {
@@ -195,23 +215,36 @@ QString Sentencia::Adapta() {
         const bool tran = Es(segunda, u"TRAN") || Es(segunda, u"TRANSACTION") || Es(segunda, u"WORK");
         if (tran || segunda >= hasta_) return Texto(primera).toString().toUpper();
     }
-    if (Es(primera, u"SAVE") && (Es(Siguiente(primera + 1), u"TRAN") || Es(Siguiente(primera + 1), u"TRANSACTION")))
-        return QStringLiteral("SAVEPOINT ") + Texto(Siguiente(Siguiente(primera + 1) + 1)).toString();
+    if (Es(primera, u"SAVE") && (Es(Siguiente(primera + 1), u"TRAN") || Es(Siguiente(primera + 1), u"TRANSACTION"))) {
+        const qsizetype nombre = Siguiente(Siguiente(primera + 1) + 1);
+        if (nombre < hasta_) return QStringLiteral("SAVEPOINT ") + Texto(nombre).toString();
+    }
     const bool definicion = (Es(primera, u"CREATE") && Es(Siguiente(primera + 1), u"TABLE")) || Es(primera, u"ALTER");
 
     for (qsizetype k = desde_; k < hasta_; ++k) {
         const Token& t = t_[k];
         if (t.clase == Clase::Palabra) {
+            // Only words beginning as a rewritten word does can be one: WITH, dbo, TOP, TRUNCATE, ISNULL, and
+            // the text types of a definition.
+            char16_t inicial = s_[t.ini].unicode();
+            if (inicial >= u'A' && inicial <= u'Z') inicial += 32;
+            const bool candidata = inicial == u'w' || inicial == u'd' || inicial == u't' || inicial == u'i' ||
+                                   (definicion && (inicial == u'c' || inicial == u'v' || inicial == u'n'));
+            if (!candidata) continue;
             // 2. Table hints go.
             if (Es(k, u"WITH") && EsSimbolo(Siguiente(k + 1), u'(')) {
-                const qsizetype fin = FinDeSugerencias(Siguiente(k + 1));
-                if (fin > 0) {
-                    k = fin - 1;
+                const qsizetype tras = FinDeSugerencias(Siguiente(k + 1));
+                if (tras > 0) {
+                    copiaHasta(t.ini);
+                    copiaDesde = finDe(tras - 1);
+                    k = tras - 1;
                     continue;
                 }
             }
             // 3. The owner prefix goes: dbo.TABLA reads TABLA.
             if (Es(k, u"dbo") && EsSimbolo(k + 1, u'.')) {
+                copiaHasta(t.ini);
+                copiaDesde = finDe(k + 1);
                 ++k;
                 continue;
             }
@@ -223,6 +256,8 @@ QString Sentencia::Adapta() {
                     const qsizetype despues = SaltaTop(k, limite);
                     if (despues > 0) {
                         if (!limite.isEmpty()) limites.back() = limite;
+                        copiaHasta(t.ini);
+                        copiaDesde = inicioDe(despues);
                         k = despues - 1;
                         continue;
                     }
@@ -230,46 +265,60 @@ QString Sentencia::Adapta() {
             }
             // 5. Functions SQLite names otherwise.
             if (Es(k, u"ISNULL") && EsSimbolo(Siguiente(k + 1), u'(')) {
+                copiaHasta(t.ini);
                 salida += QStringLiteral("IFNULL");
+                copiaDesde = finDe(k);
                 continue;
             }
             if (Es(k, u"TRUNCATE") && k == primera && Es(Siguiente(k + 1), u"TABLE")) {
+                copiaHasta(t.ini);
                 salida += QStringLiteral("DELETE FROM");
                 k = Siguiente(k + 1);
+                copiaDesde = finDe(k);
                 continue;
             }
             // 6. Text columns of a new table compare as the server compares.
             if (definicion && EsDefinicionDeTexto(k)) {
-                salida += Texto(k);
                 qsizetype j = Siguiente(k + 1);
                 if (EsSimbolo(j, u'(')) {
                     while (j < hasta_ && !EsSimbolo(j, u')')) ++j;
-                    for (qsizetype m = k + 1; m <= j && m < hasta_; ++m) salida += Texto(m);
                     k = j;
                 }
-                if (!Es(Siguiente(k + 1), u"COLLATE")) salida += QStringLiteral(" COLLATE SQLSERVER");
+                if (!Es(Siguiente(k + 1), u"COLLATE")) {
+                    copiaHasta(finDe(k));
+                    salida += QStringLiteral(" COLLATE SQLSERVER");
+                }
                 continue;
             }
         } else if (t.clase == Clase::Simbolo) {
             const QChar c = s_[t.ini];
             if (c == u'(') {
-                const qsizetype fin = FinDeSugerencias(k);
-                if (fin > 0) {
-                    k = fin - 1;
+                const qsizetype tras = FinDeSugerencias(k);
+                if (tras > 0) {
+                    copiaHasta(t.ini);
+                    copiaDesde = finDe(tras - 1);
+                    k = tras - 1;
                     continue;
                 }
                 limites.push_back({});
             } else if (c == u')' && limites.size() > 1) {
-                if (!limites.back().isEmpty()) salida += QStringLiteral(" LIMIT ") + limites.back();
+                if (!limites.back().isEmpty()) {
+                    copiaHasta(t.ini);
+                    salida += QStringLiteral(" LIMIT ") + limites.back();
+                }
                 limites.pop_back();
             }
+        } else if (t.clase == Clase::Literal && t.prefijoN) {
+            copiaHasta(t.ini - 1);
+            copiaDesde = t.ini;
         } else if (t.clase == Clase::Nombre && Texto(k).compare(u"[dbo]", Qt::CaseInsensitive) == 0 &&
                    EsSimbolo(k + 1, u'.')) {
+            copiaHasta(t.ini);
+            copiaDesde = finDe(k + 1);
             ++k;
-            continue;
         }
-        salida += Texto(k);
     }
+    copiaHasta(fin);
     if (!limites.front().isEmpty()) {
         while (salida.endsWith(u' ') || salida.endsWith(u'\r') || salida.endsWith(u'\n') || salida.endsWith(u'\t'))
             salida.chop(1);
@@ -280,10 +329,12 @@ QString Sentencia::Adapta() {
 
 // Words that begin a statement of a batch. SELECT begins one only after a statement that cannot go on with it.
 bool EmpiezaSentencia(QStringView w) {
-    static const char* const kInicios[] = {"INSERT", "UPDATE",   "DELETE", "CREATE",   "DROP", "ALTER",   "BEGIN",
-                                           "COMMIT", "ROLLBACK", "SAVE",   "TRUNCATE", "EXEC", "EXECUTE", "SELECT"};
-    for (const char* i : kInicios)
-        if (w.compare(QLatin1StringView(i), Qt::CaseInsensitive) == 0) return true;
+    static const QLatin1StringView kInicios[] = {"INSERT"_L1,   "UPDATE"_L1, "DELETE"_L1,  "CREATE"_L1,   "DROP"_L1,
+                                                 "ALTER"_L1,    "BEGIN"_L1,  "COMMIT"_L1,  "ROLLBACK"_L1, "SAVE"_L1,
+                                                 "TRUNCATE"_L1, "EXEC"_L1,   "EXECUTE"_L1, "SELECT"_L1};
+    if (w.size() < 4 || w.size() > 8) return false;
+    for (QLatin1StringView i : kInicios)
+        if (IgualPalabra(w, i)) return true;
     return false;
 }
 

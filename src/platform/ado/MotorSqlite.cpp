@@ -59,35 +59,35 @@ bool EsFechaAdo(int tipo) {
     return tipo == ado::adDBTimeStamp || tipo == ado::adDate || tipo == ado::adDBDate;
 }
 
-int Digitos(const QChar* p, int n) {
+template <typename C>
+int Digitos(const C* p, int n) {
     int v = 0;
     for (int i = 0; i < n; ++i) {
-        if (!p[i].isDigit()) return -1;
-        v = v * 10 + p[i].digitValue();
+        const unsigned c = static_cast<unsigned>(p[i]);
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + static_cast<int>(c - '0');
     }
     return v;
 }
 
-}  // namespace
-
-std::optional<QDateTime> LeeFechaGuardada(const QString& t) {
-    const QChar* p = t.constData();
-    const int n = static_cast<int>(t.size());
+// A stored date from its characters, UTF-8 bytes or UTF-16 units alike.
+template <typename C>
+std::optional<QDateTime> LeeFecha(const C* p, int n) {
     int anio = -1, mes = -1, dia = -1, resto = 0;
-    if (n >= 10 && p[4] == u'-' && p[7] == u'-') {
+    if (n >= 10 && p[4] == '-' && p[7] == '-') {
         anio = Digitos(p, 4), mes = Digitos(p + 5, 2), dia = Digitos(p + 8, 2), resto = 10;
-    } else if (n >= 8 && p[2] == u'/' && p[5] == u'/') {
+    } else if (n >= 8 && p[2] == '/' && p[5] == '/') {
         dia = Digitos(p, 2), mes = Digitos(p + 3, 2);
-        const bool largo = n >= 10 && p[8].isDigit() && p[9].isDigit();
+        const bool largo = n >= 10 && Digitos(p + 8, 2) >= 0;
         anio = Digitos(p + 6, largo ? 4 : 2), resto = largo ? 10 : 8;
         if (!largo && anio >= 0) anio += anio < 30 ? 2000 : 1900;
     }
     if (anio < 0 || mes < 0 || dia < 0) return std::nullopt;
     int hora = 0, minuto = 0, segundo = 0, milis = 0;
-    if (n >= resto + 6 && (p[resto] == u' ' || p[resto] == u'T') && p[resto + 3] == u':') {
+    if (n >= resto + 6 && (p[resto] == ' ' || p[resto] == 'T') && p[resto + 3] == ':') {
         hora = Digitos(p + resto + 1, 2), minuto = Digitos(p + resto + 4, 2);
-        if (n >= resto + 9 && p[resto + 6] == u':') segundo = Digitos(p + resto + 7, 2);
-        if (n >= resto + 13 && p[resto + 9] == u'.') milis = Digitos(p + resto + 10, 3);
+        if (n >= resto + 9 && p[resto + 6] == ':') segundo = Digitos(p + resto + 7, 2);
+        if (n >= resto + 13 && p[resto + 9] == '.') milis = Digitos(p + resto + 10, 3);
     }
     const QDate fecha(anio, mes, dia);
     const QTime hora_(hora, minuto, segundo < 0 ? 0 : segundo, milis < 0 ? 0 : milis);
@@ -104,6 +104,12 @@ std::optional<QDateTime> LeeFechaGuardada(const QString& t) {
         it = desplazamientos.insert(llave, local.offsetFromUtc());
     }
     return QDateTime(fecha, hora_, Qt::OffsetFromUTC, it.value());
+}
+
+}  // namespace
+
+std::optional<QDateTime> LeeFechaGuardada(const QString& t) {
+    return LeeFecha(t.utf16(), static_cast<int>(t.size()));
 }
 
 namespace {
@@ -141,10 +147,10 @@ Variant LeeValor(sqlite3_stmt* st, int i, int tipo) {
         }
         default: {
             const char* s = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-            QString texto = QString::fromUtf8(s, sqlite3_column_bytes(st, i));
+            const int largo = sqlite3_column_bytes(st, i);
             if (EsFechaAdo(tipo))
-                if (auto f = LeeFechaGuardada(texto)) return Variant(*f);
-            return Variant(texto);
+                if (auto f = LeeFecha(s, largo)) return Variant(*f);
+            return Variant(QString::fromUtf8(s, largo));
         }
     }
 }
