@@ -169,18 +169,20 @@ TEST_F(Consultas, SentenciasDeMaximosYMinimos) {
 
 TEST_F(Consultas, AbrirRecordsetTraduceSoloEnOracle) {
     struct Caso {
-        QString cadena;
+        QString cadena;  // of the connection
+        QString oracle;  // the object's own string, which ORACLE_Dicc reads
         bool convierte;
         const char* enviado;
     };
     const Caso casos[] = {
-        {kSql, true, "SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"},
-        {kOracle, true, "SELECT  A FROM SS_MA_CUENTAS WHERE LENGTH(A) > 1  AND ROWNUM <= 5  "},
-        {kOracle, false, "SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"},
+        // A SQL Server connection never translates, whatever the object's string says.
+        {kSql, kOracle, true, "SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"},
+        {kOracle, kOracle, true, "SELECT  A FROM SS_MA_CUENTAS WHERE LENGTH(A) > 1  AND ROWNUM <= 5  "},
+        {kOracle, kOracle, false, "SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"},
     };
     for (const auto& c : casos) {
         Conecta(c.cadena);
-        db.gConnString = c.cadena;
+        db.gConnString = c.oracle;
         QString sql = QStringLiteral("SELECT TOP 5 A FROM MA_CUENTAS WHERE LEN(A) > 1");
         Recordset rs;
         db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, c.convierte);
@@ -346,6 +348,8 @@ TEST_F(Consultas, GuionOracle) {
         db.EjecutaConsultaSQL(sql, &filas);
         EXPECT_EQ(g.llamadas, c.llamadas) << c.guion;
         EXPECT_EQ(filas, c.filas) << c.guion;
+        // The text is consumed when a statement was found.
+        EXPECT_EQ(sql, c.llamadas.isEmpty() ? QString::fromUtf8(c.guion) : QString()) << c.guion;
     }
 }
 
