@@ -229,7 +229,7 @@ QString Sentencia::Adapta() {
             char16_t inicial = s_[t.ini].unicode();
             if (inicial >= u'A' && inicial <= u'Z') inicial += 32;
             const bool candidata = inicial == u'w' || inicial == u'd' || inicial == u't' || inicial == u'i' ||
-                                   (definicion && (inicial == u'c' || inicial == u'v' || inicial == u'n'));
+                                   inicial == u'c' || (definicion && (inicial == u'v' || inicial == u'n'));
             if (!candidata) continue;
             // 2. Table hints go.
             if (Es(k, u"WITH") && EsSimbolo(Siguiente(k + 1), u'(')) {
@@ -263,7 +263,21 @@ QString Sentencia::Adapta() {
                     }
                 }
             }
-            // 5. Functions SQLite names otherwise.
+            // 5. Functions SQLite names otherwise; CONVERT's type becomes a text argument of the extension's.
+            if (Es(k, u"CONVERT") && EsSimbolo(Siguiente(k + 1), u'(')) {
+                const qsizetype tipo = Siguiente(Siguiente(k + 1) + 1);
+                qsizetype coma = Siguiente(tipo + 1);
+                if (EsSimbolo(coma, u'(')) {
+                    while (coma < hasta_ && !EsSimbolo(coma, u')')) ++coma;
+                    coma = Siguiente(coma + 1);
+                }
+                if (tipo < hasta_ && t_[tipo].clase == Clase::Palabra && EsSimbolo(coma, u',')) {
+                    copiaHasta(t_[tipo].ini);
+                    salida += QLatin1Char('\'') + Texto(tipo).toString() + QLatin1Char('\'');
+                    copiaDesde = t_[coma].ini;
+                    continue;
+                }
+            }
             if (Es(k, u"ISNULL") && EsSimbolo(Siguiente(k + 1), u'(')) {
                 copiaHasta(t.ini);
                 salida += QStringLiteral("IFNULL");

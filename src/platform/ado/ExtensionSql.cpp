@@ -1,5 +1,5 @@
 // The SQLite side of SQL Server's behaviour: the collation SQLSERVER (letter case and trailing blanks ignored, as
-// the server's usual collation compares) and the functions LEN, CHARINDEX and GETDATE. Built twice from this
+// the server's usual collation compares) and the functions LEN, CHARINDEX, CONVERT and GETDATE. Built twice from this
 // file: into the embedded provider, and as the loadable extension an ODBC connection names with LoadExt.
 #ifdef PAVENKO_EXTENSION_CARGABLE
 #include <sqlite3ext.h>
@@ -8,6 +8,7 @@ SQLITE_EXTENSION_INIT1
 #include <sqlite3.h>
 #endif
 
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 
@@ -102,6 +103,36 @@ void CharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, 0);
 }
 
+// CONVERT('type', value [, style]): numbers for the numeric types; for the text types, a stored date in the
+// server's styles 103 (dd/mm/yyyy), 3 (dd/mm/yy), 101 (mm/dd/yyyy), 108 (hh:mm:ss), 112 (yyyymmdd) and 120
+// (yyyy-mm-dd hh:mm:ss), anything else as its text.
+void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[1]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const char* tipo = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    auto empieza = [&](const char* prefijo) {
+        return sqlite3_strnicmp(tipo, prefijo, static_cast<int>(std::strlen(prefijo))) == 0;
+    };
+    if (empieza("int") || empieza("smallint") || empieza("bigint") || empieza("tinyint") || empieza("bit"))
+        return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[1]));
+    if (empieza("float") || empieza("real") || empieza("decimal") || empieza("numeric") || empieza("money"))
+        return sqlite3_result_double(ctx, sqlite3_value_double(argv[1]));
+    const char* v = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const int largo = sqlite3_value_bytes(argv[1]);
+    const int estilo = argc > 2 ? sqlite3_value_int(argv[2]) : 0;
+    const bool fecha = largo >= 10 && v[4] == '-' && v[7] == '-';
+    const bool hora = largo >= 19 && v[13] == ':' && v[16] == ':';
+    char salida[32];
+    const char* r = nullptr;
+    if (fecha && estilo == 103) r = salida, std::snprintf(salida, sizeof salida, "%.2s/%.2s/%.4s", v + 8, v + 5, v);
+    if (fecha && estilo == 3) r = salida, std::snprintf(salida, sizeof salida, "%.2s/%.2s/%.2s", v + 8, v + 5, v + 2);
+    if (fecha && estilo == 101) r = salida, std::snprintf(salida, sizeof salida, "%.2s/%.2s/%.4s", v + 5, v + 8, v);
+    if (fecha && estilo == 112) r = salida, std::snprintf(salida, sizeof salida, "%.4s%.2s%.2s", v, v + 5, v + 8);
+    if (fecha && hora && estilo == 108) r = salida, std::snprintf(salida, sizeof salida, "%.8s", v + 11);
+    if (fecha && hora && estilo == 120) r = salida, std::snprintf(salida, sizeof salida, "%.10s %.8s", v, v + 11);
+    if (r) return sqlite3_result_text(ctx, r, -1, SQLITE_TRANSIENT);
+    sqlite3_result_text(ctx, v, largo, SQLITE_TRANSIENT);
+}
+
 // GETDATE(): the workstation's local date and time, in the form the provider stores dates.
 void GetDate(sqlite3_context* ctx, int, sqlite3_value**) {
     std::time_t ahora = std::time(nullptr);
@@ -120,6 +151,10 @@ int Registra(sqlite3* db) {
         rc = sqlite3_create_function(db, "charindex", 2, deterministica, nullptr, CharIndex, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "charindex", 3, deterministica, nullptr, CharIndex, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "convert", 2, deterministica, nullptr, Convert, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "convert", 3, deterministica, nullptr, Convert, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "getdate", 0, SQLITE_UTF8, nullptr, GetDate, nullptr, nullptr);
     return rc;

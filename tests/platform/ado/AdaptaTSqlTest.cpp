@@ -45,6 +45,8 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
          {"CREATE TABLE X (Nombre varchar(20) COLLATE SQLSERVER NOT NULL, Nota text COLLATE SQLSERVER, Otro char(2) "
           "COLLATE NOCASE, N int)"}},
         {"TRUNCATE TABLE T", {"DELETE FROM T"}},
+        {"SELECT CONVERT(NVARCHAR, Alta, 103), CONVERT(varchar(10), x) FROM T",
+         {"SELECT CONVERT('NVARCHAR', Alta, 103), CONVERT('varchar', x) FROM T"}},
         {"  \r\r ", {}},
     };
     for (const auto& c : casos)

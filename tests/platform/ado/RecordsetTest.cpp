@@ -323,8 +323,12 @@ TEST_F(RecordsetEnSqlite, FuncionesDelServidor) {
     cn.Open(Cadena());
     Recordset rs;
     rs.Open(QStringLiteral("SELECT LEN('ab  '), CHARINDEX('RIN', 'Harina'), CHARINDEX('a', 'Harina', 3), "
-                           "ISNULL(NULL, 'x'), LEN(GETDATE())"),
+                           "ISNULL(NULL, 'x'), LEN(GETDATE()), CONVERT(NVARCHAR, Alta, 103), CONVERT(INT, '12'), "
+                           "CONVERT(varchar(8), Alta, 108) FROM ARTICULOS WHERE Codigo = 'A1'"),
             cn);
+    EXPECT_EQ(rs.Fields(5).Value().ATexto(), QStringLiteral("01/03/2026"));
+    EXPECT_EQ(rs.Fields(6).Value(), Variant(qint32(12)));
+    EXPECT_EQ(rs.Fields(7).Value().ATexto(), QStringLiteral("08:15:00"));
     EXPECT_EQ(rs.Fields(0).Value().ALargo(), 2);
     EXPECT_EQ(rs.Fields(1).Value().ALargo(), 3);
     EXPECT_EQ(rs.Fields(2).Value().ALargo(), 6);
