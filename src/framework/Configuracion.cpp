@@ -120,7 +120,7 @@ enum class Lectura {
     Texto,        // trimmed
     TextoCrudo,   // as read, " " when missing
     Entero,       // the number the text begins with, 16 bits
-    Moneda_,      // fixed point of the trimmed text
+    Importe,      // fixed point of the trimmed text
     Color,        // fixed point of the text as a 32-bit colour
     // Steps of the load that are not a plain key.
     RutaDocTareas,
@@ -176,8 +176,8 @@ const Ajuste kAjustes[] = {
     {"MAD_M2_P2", Lectura::Texto, &S::MAD_M2_P2},
     {"MAD_ML_M2", Lectura::Texto, &S::MAD_ML_M2},
     {"CuentaCtroDist", Lectura::Texto, &S::CuentaCtroDist},
-    {"MaxDto", Lectura::Moneda_, &S::MaxDto},
-    {"MaxDtoProforma", Lectura::Moneda_, &S::MaxDtoProforma},
+    {"MaxDto", Lectura::Importe, &S::MaxDto},
+    {"MaxDtoProforma", Lectura::Importe, &S::MaxDtoProforma},
     {"PideClave_StockNeg", Lectura::FijadoYNoNO, &S::PideClave_StockNeg},
     {"PideClave_MarkUpBase", Lectura::FijadoYNoNO, &S::PideClave_MarkUpBase},
     {"PideClave_LimiteCredito", Lectura::FijadoYNoNO, &S::PideClave_LimiteCredito},
@@ -265,7 +265,7 @@ void CargaConfiguracion(const QString& Carpeta) {
                 case Lectura::Entero:
                     s.*std::get<qint16 S::*>(a.campo) = Entero(v);
                     break;
-                case Lectura::Moneda_:
+                case Lectura::Importe:
                     s.*std::get<Moneda S::*>(a.campo) = ACurrency(Recorta(v));
                     break;
                 case Lectura::Color:

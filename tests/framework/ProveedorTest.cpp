@@ -1,5 +1,6 @@
 // What the framework sends to the provider, to the character, and how it treats the provider's errors; on the
 // scripted engine, which records every statement and fails on demand.
+#include <QFile>
 #include <memory>
 
 #include "Acceso.h"
@@ -209,6 +210,16 @@ TEST_F(Proveedor, ElServidorMarcadoConAlmohadillaEsOracle) {
         ASSERT_FALSE(motor->aperturas.isEmpty());
         EXPECT_EQ(motor->aperturas[0], QString::fromUtf8(c.esperada));
     }
+}
+
+TEST_F(Proveedor, SinNombreDeBaseSoloQuedaLaVerificacionDeAcceso) {
+    QString cadena;
+    IniciaSistema(false, QStringLiteral("@Server=SRV; @Usuario=ana; @Password=x;"), cadena, 3);
+    EXPECT_EQ(terminaciones, 0);
+    EXPECT_TRUE(sesion().gCadenaDSN.isEmpty());
+    EXPECT_FALSE(QFile::exists(Ruta(QStringLiteral("consultas.tkw"))));
+    EXPECT_TRUE(sesion().gTablaCfg.isEmpty() || sesion().gTablaCfg == QStringLiteral("TA_CONFIGURACION"));
+    EXPECT_FALSE(DesdeQueContiene(QStringLiteral("INSERT INTO Control_Acceso")).isEmpty());
 }
 
 }  // namespace
