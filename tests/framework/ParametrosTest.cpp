@@ -103,9 +103,4 @@ TEST_F(Parametros, LaClaveDelPuestoSeCortaA50ParaFlatToolbarsPeroNoParaLaBase) {
     EXPECT_EQ(LeeFlatToolbars(QStringLiteral("OTRO|PUESTO")), 1.0);  // no section: the default
 }
 
-TEST_F(Parametros, CadenaOracle) {
-    EXPECT_EQ(CadenaOracle(QStringLiteral("ORCL"), QStringLiteral("ana"), QStringLiteral("x")),
-              QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=ana;Password=x;"));
-}
-
 }  // namespace

@@ -103,8 +103,4 @@ TEST_F(SentenciasSQL, UpdateConYSinWhere) {
     }
 }
 
-TEST_F(SentenciasSQL, DuplicaApostrofes) {
-    EXPECT_EQ(DuplicaApostrofes(QStringLiteral("O'Brien ' x''")), QStringLiteral("O''Brien '' x''''"));
-}
-
 }  // namespace
