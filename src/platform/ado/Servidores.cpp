@@ -41,11 +41,20 @@ QString Primero(const QMap<QString, QString>& pares, std::initializer_list<const
     return {};
 }
 
+// A value inside an ODBC string: one holding a separator is braced, so that a password such as "a;Driver=x"
+// stays a password.
+QString ValorOdbc(const QString& valor) {
+    if (!valor.contains(u';') && !valor.contains(u'{') && !valor.contains(u'}') && !valor.contains(u'=') &&
+        valor.trimmed() == valor)
+        return valor;
+    return QLatin1Char('{') + QString(valor).replace(QStringLiteral("}"), QStringLiteral("}}")) + QLatin1Char('}');
+}
+
 QString Completa(QString plantilla, const Destino& d) {
-    plantilla.replace(QStringLiteral("{servidor}"), d.servidor, Qt::CaseInsensitive);
-    plantilla.replace(QStringLiteral("{base}"), d.base, Qt::CaseInsensitive);
-    plantilla.replace(QStringLiteral("{usuario}"), d.usuario, Qt::CaseInsensitive);
-    plantilla.replace(QStringLiteral("{clave}"), d.clave, Qt::CaseInsensitive);
+    plantilla.replace(QStringLiteral("{servidor}"), ValorOdbc(d.servidor), Qt::CaseInsensitive);
+    plantilla.replace(QStringLiteral("{base}"), ValorOdbc(d.base), Qt::CaseInsensitive);
+    plantilla.replace(QStringLiteral("{usuario}"), ValorOdbc(d.usuario), Qt::CaseInsensitive);
+    plantilla.replace(QStringLiteral("{clave}"), ValorOdbc(d.clave), Qt::CaseInsensitive);
     return plantilla;
 }
 
@@ -58,14 +67,45 @@ const char* const kCadenaOracle = "Driver=Oracle;DBQ={base};UID={usuario};PWD={c
 }  // namespace
 
 QMap<QString, QString> LeeCadena(const QString& cadena) {
+    // key=value pairs separated by ";"; a value may be quoted with " or ' (the quote doubled inside) or braced.
     QMap<QString, QString> pares;
-    for (const QString& par : cadena.split(QLatin1Char(';'))) {
-        const qsizetype igual = par.indexOf(u'=');
-        if (igual <= 0) continue;
-        QString valor = par.mid(igual + 1).trimmed();
-        if (valor.size() >= 2 && (valor.startsWith(u'"') || valor.startsWith(u'\'')) && valor.back() == valor.front())
-            valor = valor.mid(1, valor.size() - 2);
-        pares.insert(par.left(igual).trimmed().toLower(), valor);
+    qsizetype i = 0;
+    const qsizetype n = cadena.size();
+    while (i < n) {
+        const qsizetype igual = cadena.indexOf(u'=', i);
+        const qsizetype puntoYComa = cadena.indexOf(u';', i);
+        if (igual < 0 || (puntoYComa >= 0 && puntoYComa < igual)) {
+            if (puntoYComa < 0) break;
+            i = puntoYComa + 1;
+            continue;
+        }
+        const QString clave = cadena.mid(i, igual - i).trimmed().toLower();
+        qsizetype j = igual + 1;
+        while (j < n && cadena[j] == u' ') ++j;
+        QString valor;
+        const QChar apertura = j < n ? cadena[j] : QChar();
+        if (apertura == u'"' || apertura == u'\'' || apertura == u'{') {
+            const QChar cierre = apertura == u'{' ? QChar(u'}') : apertura;
+            for (++j; j < n; ++j) {
+                if (cadena[j] == cierre) {
+                    if (j + 1 < n && cadena[j + 1] == cierre) {
+                        valor += cierre;
+                        ++j;
+                        continue;
+                    }
+                    ++j;
+                    break;
+                }
+                valor += cadena[j];
+            }
+            const qsizetype fin = cadena.indexOf(u';', j);
+            i = fin < 0 ? n : fin + 1;
+        } else {
+            const qsizetype fin = cadena.indexOf(u';', j);
+            valor = cadena.mid(j, (fin < 0 ? n : fin) - j).trimmed();
+            i = fin < 0 ? n : fin + 1;
+        }
+        if (!clave.isEmpty()) pares.insert(clave, valor);
     }
     return pares;
 }
@@ -129,17 +169,24 @@ Destino ResuelveDestino(const QString& cadena) {
 }
 
 QString CadenaDeInforme(const Destino& d, const QString& baseActual) {
+    // Values that hold a separator or a quote are quoted, so that the string reads back the same.
+    auto v = [](const QString& valor) {
+        if (!valor.contains(u';') && !valor.contains(u'"') && !valor.contains(u'\'') && valor.trimmed() == valor)
+            return valor;
+        return QLatin1Char('"') + QString(valor).replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+               QLatin1Char('"');
+    };
     switch (d.dialecto) {
         case Destino::Dialecto::Access:
             return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=%1;Password=%2;Data Source=%3;")
-                .arg(d.usuario, d.clave, d.archivo);
+                .arg(v(d.usuario), v(d.clave), v(d.archivo));
         case Destino::Dialecto::Oracle:
             return QStringLiteral("Provider=OraOLEDB.Oracle.1;Password=%1;User ID=%2;Data Source=%3;")
-                .arg(d.clave, d.usuario, d.servidor);
+                .arg(v(d.clave), v(d.usuario), v(d.servidor));
         case Destino::Dialecto::Odbc:
             return QStringLiteral("Provider=MSDASQL.1;") + d.cadenaOdbc;
         default:
             return QStringLiteral("Provider=SQLOLEDB.1;Password=%1;User ID=%2;Initial Catalog=%3;Data Source=%4;")
-                .arg(d.clave, d.usuario, baseActual, d.servidor);
+                .arg(v(d.clave), v(d.usuario), v(baseActual), v(d.servidor));
     }
 }

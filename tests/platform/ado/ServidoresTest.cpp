@@ -57,6 +57,18 @@ TEST_F(Servidores, CadaProveedorLlevaASuMotor) {
     EXPECT_EQ(jet.archivo, QStringLiteral("C:\\x\\local.mdb"));
 }
 
+// A password with a separator stays a password: quoted in the OLE DB string, braced in the ODBC one.
+TEST_F(Servidores, ValoresConSeparadoresNoSeMezclanConLaCadena) {
+    const Destino d = ResuelveDestino(
+        QStringLiteral("PROVIDER=SQLOLEDB;Server=CENTRAL;Database =DEMO;UId=U;Pwd=\"a;Driver=x\"\"\";"));
+    EXPECT_EQ(d.clave, QStringLiteral("a;Driver=x\""));
+    EXPECT_EQ(d.cadenaOdbc,
+              QStringLiteral("Driver=FreeTDS;Server=CENTRAL.empresa;Database=DEMO;UID=U;PWD={a;Driver=x\"};"));
+    const Destino releido = ResuelveDestino(CadenaDeInforme(d, QStringLiteral("DEMO")));
+    EXPECT_EQ(releido.clave, d.clave);
+    EXPECT_EQ(releido.cadenaOdbc, d.cadenaOdbc);
+}
+
 TEST_F(Servidores, ProveedorDesconocidoEs3706) {
     try {
         cn.Open(QStringLiteral("Provider=Nada.1;Data Source=x"));
