@@ -41,7 +41,10 @@ QList<ErrorProveedor> Diagnosticos(SQLSMALLINT tipo, SQLHANDLE h, const QString&
         SQLCHAR mensaje[2048] = {0};
         SQLSMALLINT largo = 0;
         if (!Exito(SQLGetDiagRec(tipo, h, registro, estado, &nativo, mensaje, sizeof mensaje, &largo))) break;
-        const QString texto = QString::fromUtf8(reinterpret_cast<const char*>(mensaje));
+        QString texto = QString::fromUtf8(reinterpret_cast<const char*>(mensaje));
+        // "[FreeTDS][SQL Server]Invalid object name 'X'." reads as the OLE DB provider gives it.
+        while (origen != Origen::Odbc && texto.startsWith(u'[') && texto.indexOf(u']') > 0)
+            texto = texto.mid(texto.indexOf(u']') + 1);
         const QString sqlState = QString::fromLatin1(reinterpret_cast<const char*>(estado));
         if (sqlite) {
             QList<ErrorProveedor> traducidos = ErroresDeSqlite(static_cast<int>(nativo), texto, origen);

@@ -45,6 +45,18 @@ TEST_F(Odbc, ConectaPorElControladorYAdaptaElDialecto) {
     EXPECT_TRUE(rs.Eof());
 }
 
+// An ODBC string without a provider goes to the driver as it is; its errors keep the ODBC source.
+TEST_F(Odbc, CadenaOdbcDirecta) {
+    cn.Open(QStringLiteral("Driver=SQLite3;Database=") + ArchivoBase(QStringLiteral("DEMO")) + QLatin1Char(';'));
+    EXPECT_TRUE(cn.ConnectionString().startsWith(QStringLiteral("Provider=MSDASQL.1;Driver=SQLite3;")));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT TOP 1 Valor FROM TA_CONFIGURACION with(nolock) WHERE Clave = 'TPV_SERVER '"), cn);
+    EXPECT_EQ(rs.Fields(0).Value().ATexto(), QStringLiteral("DEMOSRV"));
+    EXPECT_THROW(cn.Execute(QStringLiteral("SELECT * FROM NO_EXISTE")), ErrorEjecucion);
+    EXPECT_EQ(cn.errors().Item(0).NativeError, 208);
+    EXPECT_EQ(cn.errors().Item(0).Source, QStringLiteral("Microsoft OLE DB Provider for ODBC Drivers"));
+}
+
 TEST_F(Odbc, LeeTiposYValores) {
     cn.Open(CadenaOdbc());
     Recordset rs;
