@@ -199,8 +199,11 @@ bool Cumple(const QList<Variant>& restricciones, int i, const QString& valor) {
 }
 
 bool EsDefinicion(const QString& sentencia) {
-    const QString inicio = sentencia.trimmed().left(8).toUpper();
-    return inicio.startsWith(u"CREATE") || inicio.startsWith(u"DROP") || inicio.startsWith(u"ALTER");
+    qsizetype i = 0;
+    while (i < sentencia.size() && sentencia[i].isSpace()) ++i;
+    const QStringView inicio = QStringView(sentencia).mid(i);
+    return inicio.startsWith(u"CREATE", Qt::CaseInsensitive) || inicio.startsWith(u"DROP", Qt::CaseInsensitive) ||
+           inicio.startsWith(u"ALTER", Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -329,17 +332,25 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
     Resultado r;
     const int columnas = sqlite3_column_count(st);
     r.tieneFilas = columnas > 0;
-    QList<int> tipos;
+    QList<int> tipos(columnas);
+    r.columnas.reserve(columnas);
+    const char* tablaAnterior = nullptr;
+    QString tablaBase;
     for (int i = 0; i < columnas; ++i) {
         Columna c;
-        c.nombre = QString::fromUtf8(sqlite3_column_name(st, i));
+        const char* nombre = sqlite3_column_name(st, i);
+        c.nombre = QString::fromUtf8(nombre);
         if (const char* decl = sqlite3_column_decltype(st, i)) TipoDeDeclaracion(decl, c.tipo, c.tamano);
         if (const char* tabla = sqlite3_column_table_name(st, i)) {
-            c.tablaBase = QString::fromUtf8(tabla);
-            c.columnaBase = QString::fromUtf8(sqlite3_column_origin_name(st, i));
+            // One text for the table of every column, the name again when the column is not renamed.
+            if (!tablaAnterior || std::strcmp(tabla, tablaAnterior) != 0) tablaBase = QString::fromUtf8(tabla);
+            tablaAnterior = tabla;
+            c.tablaBase = tablaBase;
+            const char* origen = sqlite3_column_origin_name(st, i);
+            c.columnaBase = std::strcmp(origen, nombre) == 0 ? c.nombre : QString::fromUtf8(origen);
         }
-        r.columnas.push_back(c);
-        tipos.push_back(c.tipo);
+        tipos[i] = c.tipo;
+        r.columnas.push_back(std::move(c));
     }
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
