@@ -200,6 +200,9 @@ TEST_F(RecordsetEnSqlite, FallosDeSqliteComoLosDaSqlServer) {
         {"SELECT Nada FROM ARTICULOS", 207, Err::ErrorSentencia, "42S22", 1},
         {"INSERT INTO ARTICULOS (Nada) VALUES (1)", 207, Err::ErrorSentencia, "42S22", 1},
         {"SELEC * FROM ARTICULOS", 102, Err::ErrorSentencia, "42000", 1},
+        {"SELECT Descripcion FROM ARTICULOS a, TA_FAMILIAS f", 209, Err::ErrorSentencia, "42000", 1},
+        {"SELECT NOHAY(1)", 195, Err::ErrorSentencia, "42000", 1},
+        {"CREATE TABLE ARTICULOS (x int)", 2714, Err::ErrorSentencia, "42S01", 1},
         {"SELECT * FROM ARTICULOS WHERE Codigo = 'A1", 102, Err::ErrorSentencia, "42000", 1},
     };
     cn.Open(Cadena());
