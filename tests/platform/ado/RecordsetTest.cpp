@@ -203,6 +203,8 @@ TEST_F(RecordsetEnSqlite, FallosDeSqliteComoLosDaSqlServer) {
         {"SELECT Descripcion FROM ARTICULOS a, TA_FAMILIAS f", 209, Err::ErrorSentencia, "42000", 1},
         {"SELECT NOHAY(1)", 195, Err::ErrorSentencia, "42000", 1},
         {"CREATE TABLE ARTICULOS (x int)", 2714, Err::ErrorSentencia, "42S01", 1},
+        {"ROLLBACK TRANSACTION", 3903, Err::ErrorSentencia, "25000", 1},
+        {"COMMIT TRANSACTION", 3902, Err::ErrorSentencia, "25000", 1},
         {"SELECT * FROM ARTICULOS WHERE Codigo = 'A1", 102, Err::ErrorSentencia, "42000", 1},
     };
     cn.Open(Cadena());
