@@ -3,6 +3,8 @@
 #include "AdaptaTSql.h"
 
 #include <QList>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -22,8 +24,8 @@ bool EsLetra(QChar c) {
 }
 
 // Splits the text into tokens. An N'...' literal loses its N: SQLite's literals are Unicode already.
-QList<Token> Tokeniza(const QString& s) {
-    QList<Token> tokens;
+std::vector<Token> Tokeniza(const QString& s) {
+    std::vector<Token> tokens;
     const qsizetype n = s.size();
     tokens.reserve(n / 3 + 4);
     qsizetype i = 0;
@@ -88,7 +90,7 @@ QList<Token> Tokeniza(const QString& s) {
 
 class Sentencia {
   public:
-    Sentencia(const QString& texto, const QList<Token>& tokens, qsizetype desde, qsizetype hasta)
+    Sentencia(const QString& texto, const std::vector<Token>& tokens, qsizetype desde, qsizetype hasta)
         : s_(texto), t_(tokens), desde_(desde), hasta_(hasta) {}
 
     QString Adapta();
@@ -117,7 +119,7 @@ class Sentencia {
     bool EsDefinicionDeTexto(qsizetype k) const;
 
     const QString& s_;
-    const QList<Token>& t_;
+    const std::vector<Token>& t_;
     qsizetype desde_;
     qsizetype hasta_;
 };
@@ -195,16 +197,20 @@ bool Sentencia::EsDefinicionDeTexto(qsizetype k) const {
 
 QString Sentencia::Adapta() {
     QString salida;
-    salida.reserve(s_.size() + 16);
-    QList<QString> limites;  // by parenthesis depth: the LIMIT to write where that level closes
-    limites.push_back({});
+    // The LIMITs still to write, each with the parenthesis depth of its SELECT: written where that level closes.
+    std::vector<std::pair<int, QString>> limites;
+    int nivel = 0;
+    bool cambiado = false;
     const qsizetype primera = Siguiente(desde_);
     const qsizetype fin = hasta_ > desde_ ? t_[hasta_ - 1].ini + t_[hasta_ - 1].largo : 0;
     auto finDe = [&](qsizetype k) { return k < hasta_ ? t_[k].ini + t_[k].largo : fin; };
     auto inicioDe = [&](qsizetype k) { return k < hasta_ ? t_[k].ini : fin; };
     // The text is copied in spans; a rewrite copies up to where it starts and resumes after what it replaced.
     qsizetype copiaDesde = desde_ < hasta_ ? t_[desde_].ini : 0;
+    const qsizetype inicio = copiaDesde;
     auto copiaHasta = [&](qsizetype posicion) {
+        if (!cambiado) salida.reserve(fin - inicio + 32);
+        cambiado = true;
         if (posicion > copiaDesde) salida += QStringView(s_).mid(copiaDesde, posicion - copiaDesde);
         copiaDesde = posicion;
     };
@@ -255,7 +261,8 @@ QString Sentencia::Adapta() {
                     QString limite;
                     const qsizetype despues = SaltaTop(k, limite);
                     if (despues > 0) {
-                        if (!limite.isEmpty()) limites.back() = limite;
+                        if (!limites.empty() && limites.back().first == nivel) limites.pop_back();
+                        if (!limite.isEmpty()) limites.push_back({nivel, limite});
                         copiaHasta(t.ini);
                         copiaDesde = inicioDe(despues);
                         k = despues - 1;
@@ -314,13 +321,14 @@ QString Sentencia::Adapta() {
                     k = tras - 1;
                     continue;
                 }
-                limites.push_back({});
-            } else if (c == u')' && limites.size() > 1) {
-                if (!limites.back().isEmpty()) {
+                ++nivel;
+            } else if (c == u')' && nivel > 0) {
+                if (!limites.empty() && limites.back().first == nivel) {
                     copiaHasta(t.ini);
-                    salida += QStringLiteral(" LIMIT ") + limites.back();
+                    salida += QStringLiteral(" LIMIT ") + limites.back().second;
+                    limites.pop_back();
                 }
-                limites.pop_back();
+                --nivel;
             }
         } else if (t.clase == Clase::Literal && t.prefijoN) {
             copiaHasta(t.ini - 1);
@@ -332,11 +340,13 @@ QString Sentencia::Adapta() {
             ++k;
         }
     }
+    // A statement left as it came is handed on without a copy.
+    if (!cambiado && limites.empty()) return inicio == 0 && fin == s_.size() ? s_ : s_.mid(inicio, fin - inicio);
     copiaHasta(fin);
-    if (!limites.front().isEmpty()) {
+    if (!limites.empty() && limites.back().first == 0) {
         while (salida.endsWith(u' ') || salida.endsWith(u'\r') || salida.endsWith(u'\n') || salida.endsWith(u'\t'))
             salida.chop(1);
-        salida += QStringLiteral(" LIMIT ") + limites.front();
+        salida += QStringLiteral(" LIMIT ") + limites.back().second;
     }
     return salida;
 }
@@ -355,7 +365,8 @@ bool EmpiezaSentencia(QStringView w) {
 }  // namespace
 
 QStringList AdaptaTSql(const QString& texto) {
-    const QList<Token> tokens = Tokeniza(texto);
+    const std::vector<Token> tokens = Tokeniza(texto);
+    const qsizetype n = static_cast<qsizetype>(tokens.size());
     QStringList sentencias;
     auto palabra = [&](qsizetype k) { return QStringView(texto).mid(tokens[k].ini, tokens[k].largo); };
     auto es = [&](qsizetype k, QStringView w) {
@@ -363,14 +374,14 @@ QStringList AdaptaTSql(const QString& texto) {
     };
     auto cierra = [&](qsizetype desde, qsizetype hasta) {
         QString s = Sentencia(texto, tokens, desde, hasta).Adapta();
-        if (!s.trimmed().isEmpty()) sentencias.push_back(s);
+        if (!s.isEmpty()) sentencias.push_back(s);
     };
 
     qsizetype desde = 0;
     qsizetype primera = -1;   // the first word of the statement being read
     qsizetype anterior = -1;  // the last token that is neither blank nor comment
     int nivel = 0;
-    for (qsizetype k = 0; k < tokens.size(); ++k) {
+    for (qsizetype k = 0; k < n; ++k) {
         const Token& t = tokens[k];
         if (t.clase == Clase::Blanco || t.clase == Clase::Comentario) continue;
         if (t.clase == Clase::Simbolo) {
@@ -378,7 +389,7 @@ QStringList AdaptaTSql(const QString& texto) {
             if (c == u'(') ++nivel;
             if (c == u')' && nivel > 0) --nivel;
             if (c == u';' && nivel == 0) {
-                cierra(desde, k);
+                if (primera >= 0) cierra(desde, k);
                 desde = k + 1;
                 primera = anterior = -1;
                 continue;
@@ -402,19 +413,20 @@ QStringList AdaptaTSql(const QString& texto) {
         if (primera < 0) primera = k;
         anterior = k;
     }
-    cierra(desde, tokens.size());
+    if (primera >= 0) cierra(desde, n);
     return sentencias;
 }
 
 QString TablaBaseDe(const QString& sentencia) {
-    const QList<Token> tokens = Tokeniza(sentencia);
+    const std::vector<Token> tokens = Tokeniza(sentencia);
+    const qsizetype n = static_cast<qsizetype>(tokens.size());
     auto texto = [&](qsizetype k) { return QStringView(sentencia).mid(tokens[k].ini, tokens[k].largo); };
     auto siguiente = [&](qsizetype k) {
-        while (k < tokens.size() && (tokens[k].clase == Clase::Blanco || tokens[k].clase == Clase::Comentario)) ++k;
+        while (k < n && (tokens[k].clase == Clase::Blanco || tokens[k].clase == Clase::Comentario)) ++k;
         return k;
     };
     int nivel = 0;
-    for (qsizetype k = 0; k < tokens.size(); ++k) {
+    for (qsizetype k = 0; k < n; ++k) {
         if (tokens[k].clase == Clase::Simbolo) {
             if (texto(k) == u"(") ++nivel;
             if (texto(k) == u")") --nivel;
@@ -425,10 +437,10 @@ QString TablaBaseDe(const QString& sentencia) {
         // FROM [owner.]name, then nothing that joins another table.
         qsizetype j = siguiente(k + 1);
         QString nombre;
-        while (j < tokens.size() && (tokens[j].clase == Clase::Palabra || tokens[j].clase == Clase::Nombre)) {
+        while (j < n && (tokens[j].clase == Clase::Palabra || tokens[j].clase == Clase::Nombre)) {
             nombre = texto(j).toString();
             const qsizetype punto = siguiente(j + 1);
-            if (punto < tokens.size() && texto(punto) == u".") {
+            if (punto < n && texto(punto) == u".") {
                 j = siguiente(punto + 1);
                 continue;
             }
@@ -436,7 +448,7 @@ QString TablaBaseDe(const QString& sentencia) {
         }
         if (nombre.startsWith(u'[') || nombre.startsWith(u'"')) nombre = nombre.mid(1, nombre.size() - 2);
         int dentro = 0;
-        for (qsizetype m = j + 1; m < tokens.size(); ++m) {
+        for (qsizetype m = j + 1; m < n; ++m) {
             if (tokens[m].clase == Clase::Simbolo && texto(m) == u"(") ++dentro;
             if (tokens[m].clase == Clase::Simbolo && texto(m) == u")") --dentro;
             if (tokens[m].clase == Clase::Simbolo && texto(m) == u"," && dentro == 0) return {};
