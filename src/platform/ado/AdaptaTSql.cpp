@@ -115,7 +115,7 @@ class Sentencia {
         return k;
     }
     qsizetype FinDeSugerencias(qsizetype parentesis) const;
-    qsizetype SaltaTop(qsizetype top, QString& limite) const;
+    qsizetype SaltaTop(qsizetype top, QString& limite, bool& porcentaje) const;
     bool EsDefinicionDeTexto(qsizetype k) const;
 
     const QString& s_;
@@ -155,7 +155,7 @@ qsizetype Sentencia::FinDeSugerencias(qsizetype parentesis) const {
 
 // Skips "TOP n [PERCENT] [WITH TIES]" or "TOP (n)"; returns the token after it and the LIMIT it stands for
 // (empty for 100 PERCENT, which limits nothing).
-qsizetype Sentencia::SaltaTop(qsizetype top, QString& limite) const {
+qsizetype Sentencia::SaltaTop(qsizetype top, QString& limite, bool& porcentaje) const {
     qsizetype k = Siguiente(top + 1);
     if (EsSimbolo(k, u'(')) {
         int nivel = 0;
@@ -172,9 +172,10 @@ qsizetype Sentencia::SaltaTop(qsizetype top, QString& limite) const {
     } else {
         return -1;
     }
-    if (Es(k, u"PERCENT")) {
-        // Only the whole set is meaningful without counting rows first; any percentage keeps every row.
-        limite.clear();
+    porcentaje = Es(k, u"PERCENT");
+    if (porcentaje) {
+        bool numero = false;
+        if (limite.toDouble(&numero) >= 100 && numero) limite.clear();
         k = Siguiente(k + 1);
     }
     if (Es(k, u"WITH") && Es(Siguiente(k + 1), u"TIES")) k = Siguiente(Siguiente(k + 1) + 1);
@@ -198,7 +199,13 @@ bool Sentencia::EsDefinicionDeTexto(qsizetype k) const {
 QString Sentencia::Adapta() {
     QString salida;
     // The LIMITs still to write, each with the parenthesis depth of its SELECT: written where that level closes.
-    std::vector<std::pair<int, QString>> limites;
+    struct Limite {
+        int nivel;
+        QString filas;  // a count, or a percentage of the SELECT's rows, rounded up as the server does
+        bool porcentaje;
+        qsizetype inicio;  // where the SELECT begins in the output
+    };
+    std::vector<Limite> limites;
     int nivel = 0;
     bool cambiado = false;
     const qsizetype primera = Siguiente(desde_);
@@ -208,6 +215,15 @@ QString Sentencia::Adapta() {
     // The text is copied in spans; a rewrite copies up to where it starts and resumes after what it replaced.
     qsizetype copiaDesde = desde_ < hasta_ ? t_[desde_].ini : 0;
     const qsizetype inicio = copiaDesde;
+    auto escribeLimite = [&](const auto& l) {
+        if (!l.porcentaje) {
+            salida += QStringLiteral(" LIMIT ") + l.filas;
+            return;
+        }
+        const QString select = salida.mid(l.inicio);
+        salida += QStringLiteral(" LIMIT (SELECT CAST((COUNT(*) * ") + l.filas +
+                  QStringLiteral(" + 99) / 100 AS INTEGER) FROM (") + select + QStringLiteral("))");
+    };
     auto copiaHasta = [&](qsizetype posicion) {
         if (!cambiado) salida.reserve(fin - inicio + 32);
         cambiado = true;
@@ -259,11 +275,14 @@ QString Sentencia::Adapta() {
                 const qsizetype antes = Anterior(k);
                 if (Es(antes, u"SELECT") || Es(antes, u"DISTINCT") || Es(antes, u"ALL")) {
                     QString limite;
-                    const qsizetype despues = SaltaTop(k, limite);
+                    bool porcentaje = false;
+                    const qsizetype despues = SaltaTop(k, limite, porcentaje);
                     if (despues > 0) {
-                        if (!limites.empty() && limites.back().first == nivel) limites.pop_back();
-                        if (!limite.isEmpty()) limites.push_back({nivel, limite});
+                        if (!limites.empty() && limites.back().nivel == nivel) limites.pop_back();
                         copiaHasta(t.ini);
+                        const qsizetype select = Es(antes, u"SELECT") ? antes : Anterior(antes);
+                        const qsizetype inicioSelect = salida.size() - (t.ini - t_[select].ini);
+                        if (!limite.isEmpty()) limites.push_back({nivel, limite, porcentaje, inicioSelect});
                         copiaDesde = inicioDe(despues);
                         k = despues - 1;
                         continue;
@@ -323,9 +342,9 @@ QString Sentencia::Adapta() {
                 }
                 ++nivel;
             } else if (c == u')' && nivel > 0) {
-                if (!limites.empty() && limites.back().first == nivel) {
+                if (!limites.empty() && limites.back().nivel == nivel) {
                     copiaHasta(t.ini);
-                    salida += QStringLiteral(" LIMIT ") + limites.back().second;
+                    escribeLimite(limites.back());
                     limites.pop_back();
                 }
                 --nivel;
@@ -343,10 +362,10 @@ QString Sentencia::Adapta() {
     // A statement left as it came is handed on without a copy.
     if (!cambiado && limites.empty()) return inicio == 0 && fin == s_.size() ? s_ : s_.mid(inicio, fin - inicio);
     copiaHasta(fin);
-    if (!limites.empty() && limites.back().first == 0) {
+    if (!limites.empty() && limites.back().nivel == 0) {
         while (salida.endsWith(u' ') || salida.endsWith(u'\r') || salida.endsWith(u'\n') || salida.endsWith(u'\t'))
             salida.chop(1);
-        salida += QStringLiteral(" LIMIT ") + limites.back().second;
+        escribeLimite(limites.back());
     }
     return salida;
 }

@@ -26,6 +26,9 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
         {"SELECT TOP 2 a, (SELECT TOP 1 b FROM U WHERE U.x = T.x) AS c FROM T ORDER BY a",
          {"SELECT a, (SELECT b FROM U WHERE U.x = T.x LIMIT 1) AS c FROM T ORDER BY a LIMIT 2"}},
         {"SELECT Top FROM T", {"SELECT Top FROM T"}},
+        {"SELECT TOP 50 PERCENT a FROM T ORDER BY a",
+         {"SELECT a FROM T ORDER BY a LIMIT (SELECT CAST((COUNT(*) * 50 + 99) / 100 AS INTEGER) FROM (SELECT a FROM T "
+          "ORDER BY a))"}},
         {"SELECT TOP (3) a FROM T", {"SELECT a FROM T LIMIT (3)"}},
         {"SELECT 'with(nolock) TOP 1 dbo.x ISNULL(' AS t FROM dbo.T",
          {"SELECT 'with(nolock) TOP 1 dbo.x ISNULL(' AS t FROM T"}},
@@ -114,6 +117,21 @@ TEST_F(AdaptaTSqlEnSqlite, ArbolDeFamiliasConSubconsulta) {
     for (const auto& f : rs.GetRows())
         arbol << f[0].ATexto() + QStringLiteral("<") + (f[2].EsNull() ? QStringLiteral("raiz") : f[2].ATexto());
     EXPECT_EQ(arbol, QStringList({"01<raiz", "0101<01", "0102<01", "02<raiz", "0201<02", "020101<0201"}));
+}
+
+// A percentage keeps that share of the rows, rounded up.
+TEST_F(AdaptaTSqlEnSqlite, TopPorcentajeRedondeaHaciaArriba) {
+    cn.Open(Cadena());
+    const std::pair<const char*, int> casos[] = {{"50", 1}, {"51", 2}, {"100", 2}, {"1", 1}};
+    for (const auto& [porcentaje, filas] : casos) {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT TOP ") + QString::fromLatin1(porcentaje) +
+                    QStringLiteral(" PERCENT Codigo FROM ARTICULOS with(nolock) ORDER BY Codigo DESC"),
+                cn);
+        const auto leidas = rs.GetRows();
+        EXPECT_EQ(leidas.size(), filas) << porcentaje;
+        EXPECT_EQ(leidas.front()[0].ATexto(), QStringLiteral("A2")) << porcentaje;
+    }
 }
 
 // The transaction runner's batch, then its commit or rollback as separate statements.
