@@ -11,14 +11,26 @@
 
 namespace {
 
+// The driver by the name its package registers, or by its file when the driver manager does not list it.
+QString ControladorSqlite() {
+    QFile odbcinst(QStringLiteral("/etc/odbcinst.ini"));
+    if (odbcinst.open(QIODevice::ReadOnly) && odbcinst.readAll().contains("[SQLite3]"))
+        return QStringLiteral("SQLite3");
+    for (const char* ruta :
+         {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
+          "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"})
+        if (QFileInfo::exists(QString::fromLatin1(ruta))) return QString::fromLatin1(ruta);
+    return QStringLiteral("SQLite3");
+}
+
 class Odbc : public ConBaseDePrueba {
   protected:
     void SetUp() override {
         ConBaseDePrueba::SetUp();
         QFile ini(Ruta(QStringLiteral("Servidores.ini")));
         ASSERT_TRUE(ini.open(QIODevice::Append));
-        ini.write(("[ODBCSRV]\r\nMotor=odbc\r\nCadena=Driver=SQLite3;Database=" + Ruta(QStringLiteral("datos")) +
-                   "/{base}.db;Timeout=1000;\r\n")
+        ini.write(("[ODBCSRV]\r\nMotor=odbc\r\nCadena=Driver=" + ControladorSqlite() +
+                   ";Database=" + Ruta(QStringLiteral("datos")) + "/{base}.db;Timeout=1000;\r\n")
                       .toUtf8());
     }
     static QString CadenaOdbc(const QString& base = QStringLiteral("DEMO")) {
@@ -47,8 +59,9 @@ TEST_F(Odbc, ConectaPorElControladorYAdaptaElDialecto) {
 
 // An ODBC string without a provider goes to the driver as it is; its errors keep the ODBC source.
 TEST_F(Odbc, CadenaOdbcDirecta) {
-    cn.Open(QStringLiteral("Driver=SQLite3;Database=") + ArchivoBase(QStringLiteral("DEMO")) + QLatin1Char(';'));
-    EXPECT_TRUE(cn.ConnectionString().startsWith(QStringLiteral("Provider=MSDASQL.1;Driver=SQLite3;")));
+    cn.Open(QStringLiteral("Driver=") + ControladorSqlite() + QStringLiteral(";Database=") +
+            ArchivoBase(QStringLiteral("DEMO")) + QLatin1Char(';'));
+    EXPECT_TRUE(cn.ConnectionString().startsWith(QStringLiteral("Provider=MSDASQL.1;Driver=") + ControladorSqlite()));
     Recordset rs;
     rs.Open(QStringLiteral("SELECT TOP 1 Valor FROM TA_CONFIGURACION with(nolock) WHERE Clave = 'TPV_SERVER '"), cn);
     EXPECT_EQ(rs.Fields(0).Value().ATexto(), QStringLiteral("DEMOSRV"));
