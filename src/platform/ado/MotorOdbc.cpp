@@ -315,7 +315,8 @@ void MotorOdbc::Abre(const QString& cadena) {
         QList<ErrorProveedor> errores = Diagnosticos(SQL_HANDLE_DBC, enlace_, destino_.origen, false);
         Cierra();
         // The SQLite driver refusing a missing file is the server refusing an unknown database.
-        if (conSqlite) throw ErrorMotor({ErrorBaseDesconocida(destino_.base, destino_.origen)});
+        if (conSqlite && !QFileInfo::exists(LeeCadena(odbc).value(QStringLiteral("database"))))
+            throw ErrorMotor({ErrorBaseDesconocida(destino_.base, destino_.origen)});
         throw ErrorMotor(errores);
     }
     // 3. The dialect follows the engine behind the driver.
