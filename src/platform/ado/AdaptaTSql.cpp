@@ -231,7 +231,23 @@ QString Sentencia::Adapta() {
         copiaDesde = posicion;
     };
 
-    // 1. Transaction statements become SQLite's.
+    // 1. Session options of the server have no counterpart: the statement goes.
+    if (Es(primera, u"SET")) {
+        static const QLatin1StringView kOpciones[] = {
+            "NOCOUNT"_L1,           "ANSI_NULLS"_L1,
+            "ANSI_WARNINGS"_L1,     "ANSI_PADDING"_L1,
+            "QUOTED_IDENTIFIER"_L1, "DATEFORMAT"_L1,
+            "LOCK_TIMEOUT"_L1,      "XACT_ABORT"_L1,
+            "ARITHABORT"_L1,        "CONCAT_NULL_YIELDS_NULL"_L1,
+            "TRANSACTION"_L1,       "LANGUAGE"_L1,
+            "DEADLOCK_PRIORITY"_L1, "IMPLICIT_TRANSACTIONS"_L1,
+            "DATEFIRST"_L1,
+        };
+        const qsizetype opcion = Siguiente(primera + 1);
+        for (QLatin1StringView o : kOpciones)
+            if (opcion < hasta_ && t_[opcion].clase == Clase::Palabra && IgualPalabra(Texto(opcion), o)) return {};
+    }
+    // 2. Transaction statements become SQLite's.
     if (Es(primera, u"BEGIN") || Es(primera, u"COMMIT") || Es(primera, u"ROLLBACK")) {
         const qsizetype segunda = Siguiente(primera + 1);
         const bool tran = Es(segunda, u"TRAN") || Es(segunda, u"TRANSACTION") || Es(segunda, u"WORK");
@@ -253,7 +269,7 @@ QString Sentencia::Adapta() {
             const bool candidata = inicial == u'w' || inicial == u'd' || inicial == u't' || inicial == u'i' ||
                                    inicial == u'c' || (definicion && (inicial == u'v' || inicial == u'n'));
             if (!candidata) continue;
-            // 2. Table hints go.
+            // 3. Table hints go.
             if (Es(k, u"WITH") && EsSimbolo(Siguiente(k + 1), u'(')) {
                 const qsizetype tras = FinDeSugerencias(Siguiente(k + 1));
                 if (tras > 0) {
@@ -263,14 +279,14 @@ QString Sentencia::Adapta() {
                     continue;
                 }
             }
-            // 3. The owner prefix goes: dbo.TABLA reads TABLA.
+            // 4. The owner prefix goes: dbo.TABLA reads TABLA.
             if (Es(k, u"dbo") && EsSimbolo(k + 1, u'.')) {
                 copiaHasta(t.ini);
                 copiaDesde = finDe(k + 1);
                 ++k;
                 continue;
             }
-            // 4. TOP n becomes the LIMIT of its own SELECT, written where that SELECT ends.
+            // 5. TOP n becomes the LIMIT of its own SELECT, written where that SELECT ends.
             if (Es(k, u"TOP")) {
                 const qsizetype antes = Anterior(k);
                 if (Es(antes, u"SELECT") || Es(antes, u"DISTINCT") || Es(antes, u"ALL")) {
@@ -289,7 +305,7 @@ QString Sentencia::Adapta() {
                     }
                 }
             }
-            // 5. Functions SQLite names otherwise; CONVERT's type becomes a text argument of the extension's.
+            // 6. Functions SQLite names otherwise; CONVERT's type becomes a text argument of the extension's.
             if (Es(k, u"CONVERT") && EsSimbolo(Siguiente(k + 1), u'(')) {
                 const qsizetype tipo = Siguiente(Siguiente(k + 1) + 1);
                 qsizetype coma = Siguiente(tipo + 1);
@@ -317,7 +333,7 @@ QString Sentencia::Adapta() {
                 copiaDesde = finDe(k);
                 continue;
             }
-            // 6. Text columns of a new table compare as the server compares.
+            // 7. Text columns of a new table compare as the server compares.
             if (definicion && EsDefinicionDeTexto(k)) {
                 qsizetype j = Siguiente(k + 1);
                 if (EsSimbolo(j, u'(')) {
@@ -374,11 +390,25 @@ QString Sentencia::Adapta() {
 bool EmpiezaSentencia(QStringView w) {
     static const QLatin1StringView kInicios[] = {"INSERT"_L1,   "UPDATE"_L1, "DELETE"_L1,  "CREATE"_L1,   "DROP"_L1,
                                                  "ALTER"_L1,    "BEGIN"_L1,  "COMMIT"_L1,  "ROLLBACK"_L1, "SAVE"_L1,
-                                                 "TRUNCATE"_L1, "EXEC"_L1,   "EXECUTE"_L1, "SELECT"_L1};
-    if (w.size() < 4 || w.size() > 8) return false;
+                                                 "TRUNCATE"_L1, "EXEC"_L1,   "EXECUTE"_L1, "SELECT"_L1,   "SET"_L1};
+    if (w.size() < 3 || w.size() > 8) return false;
     for (QLatin1StringView i : kInicios)
         if (IgualPalabra(w, i)) return true;
     return false;
+}
+
+qsizetype SiguienteSignificativo(const std::vector<Token>& tokens, qsizetype k) {
+    const qsizetype n = static_cast<qsizetype>(tokens.size());
+    while (k < n && (tokens[k].clase == Clase::Blanco || tokens[k].clase == Clase::Comentario)) ++k;
+    return k;
+}
+
+// Whether token k is a line break (blanks holding one), or lies outside the text.
+bool FinDeLinea(const std::vector<Token>& tokens, const QString& texto, qsizetype k) {
+    if (k < 0 || k >= static_cast<qsizetype>(tokens.size())) return true;
+    if (tokens[k].clase != Clase::Blanco) return false;
+    const QStringView blancos = QStringView(texto).mid(tokens[k].ini, tokens[k].largo);
+    return blancos.contains(u'\n') || blancos.contains(u'\r');
 }
 
 }  // namespace
@@ -389,7 +419,7 @@ QStringList AdaptaTSql(const QString& texto) {
     QStringList sentencias;
     auto palabra = [&](qsizetype k) { return QStringView(texto).mid(tokens[k].ini, tokens[k].largo); };
     auto es = [&](qsizetype k, QStringView w) {
-        return k >= 0 && tokens[k].clase == Clase::Palabra && palabra(k).compare(w, Qt::CaseInsensitive) == 0;
+        return k >= 0 && k < n && tokens[k].clase == Clase::Palabra && palabra(k).compare(w, Qt::CaseInsensitive) == 0;
     };
     auto cierra = [&](qsizetype desde, qsizetype hasta) {
         QString s = Sentencia(texto, tokens, desde, hasta).Adapta();
@@ -414,15 +444,30 @@ QStringList AdaptaTSql(const QString& texto) {
                 continue;
             }
         }
+        // A line holding only GO separates batches for the server's tools; here it ends a statement.
+        if (t.clase == Clase::Palabra && nivel == 0 && es(k, u"GO") && FinDeLinea(tokens, texto, k - 1) &&
+            FinDeLinea(tokens, texto, k + 1)) {
+            if (primera >= 0) cierra(desde, k);
+            desde = k + 1;
+            primera = anterior = -1;
+            continue;
+        }
         if (t.clase == Clase::Palabra && nivel == 0 && primera >= 0 && EmpiezaSentencia(palabra(k))) {
             // "ON DELETE CASCADE", "FOR UPDATE", "UNION SELECT", "INSERT ... SELECT", "CREATE VIEW ... AS SELECT",
-            // "BEGIN TRANSACTION" and "EXEC" arguments go on with the statement.
-            bool sigue = es(anterior, u"ON") || es(anterior, u"FOR") || es(anterior, u"OF") ||
-                         es(anterior, u"INSTEAD") || es(anterior, u"AFTER") || es(anterior, u"BEFORE");
+            // "UPDATE T SET" and the body of a trigger or procedure go on with the statement.
+            const bool accion = es(k, u"DELETE") || es(k, u"UPDATE");
+            bool sigue = (es(anterior, u"ON") && accion) || (es(anterior, u"FOR") && es(k, u"UPDATE"));
+            if (es(primera, u"CREATE")) {
+                const qsizetype segunda = primera + 1 < n ? SiguienteSignificativo(tokens, primera + 1) : n;
+                sigue = sigue || es(segunda, u"TRIGGER") || es(segunda, u"PROCEDURE") || es(segunda, u"PROC") ||
+                        es(segunda, u"FUNCTION");
+            }
             if (es(k, u"SELECT"))
                 sigue = sigue || es(anterior, u"UNION") || es(anterior, u"ALL") || es(anterior, u"EXCEPT") ||
                         es(anterior, u"INTERSECT") || es(anterior, u"AS") || es(primera, u"INSERT") ||
                         es(primera, u"CREATE");
+            if (es(k, u"SET"))
+                sigue = sigue || es(primera, u"UPDATE") || es(anterior, u"DELETE") || es(anterior, u"UPDATE");
             if (!sigue) {
                 cierra(desde, k);
                 desde = k;

@@ -51,6 +51,11 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
          {"CREATE TABLE X (Nombre varchar(20) COLLATE SQLSERVER NOT NULL, Nota text COLLATE SQLSERVER, Otro char(2) "
           "COLLATE NOCASE, N int)"}},
         {"TRUNCATE TABLE T", {"DELETE FROM T"}},
+        {"SET NOCOUNT ON\r\nINSERT INTO T VALUES (1)\r\nGO\r\nUPDATE T SET a = 2 WHERE b = 1\r\nGO",
+         {"INSERT INTO T VALUES (1)\r\n", "\r\nUPDATE T SET a = 2 WHERE b = 1\r\n"}},
+        {"ALTER TABLE T ADD CONSTRAINT FK_T FOREIGN KEY (a) REFERENCES U (a) ON DELETE SET NULL",
+         {"ALTER TABLE T ADD CONSTRAINT FK_T FOREIGN KEY (a) REFERENCES U (a) ON DELETE SET NULL"}},
+        {"SELECT go FROM T", {"SELECT go FROM T"}},
         {"SELECT CONVERT(NVARCHAR, Alta, 103), CONVERT(varchar(10), x) FROM T",
          {"SELECT CONVERT('NVARCHAR', Alta, 103), CONVERT('varchar', x) FROM T"}},
         {"  \r\r ", {}},
