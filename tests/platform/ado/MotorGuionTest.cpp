@@ -99,6 +99,21 @@ TEST_F(ConGuion, ConexionPerdidaHastaReabrir) {
     EXPECT_EQ(cn.State(), ado::adStateClosed);
 }
 
+TEST_F(ConGuion, EsquemaGuionadoFiltraPorNombre) {
+    g->Tablas({"TA_USUARIOS", "TA_MENU"});
+    g->ColumnasDe(QStringLiteral("TA_USUARIOS"), {"Nombre", "Administrador"});
+    cn.Open(QStringLiteral("x"));
+    Recordset tablas;
+    cn.OpenSchema(ado::adSchemaTables, {Variant(), Variant(), Variant("ta_menu"), Variant()}, tablas);
+    EXPECT_EQ(tablas.GetRows().size(), 1);
+    Recordset columnas;
+    cn.OpenSchema(ado::adSchemaColumns,
+                  {Variant("DEMO"), Variant(""), Variant("TA_USUARIOS"), Variant("administrador")}, columnas);
+    EXPECT_EQ(columnas.Valor(QStringLiteral("COLUMN_NAME")).ATexto(), QStringLiteral("Administrador"));
+    ASSERT_EQ(g->esquemas.size(), 2);
+    EXPECT_EQ(g->esquemas[1].first, ado::adSchemaColumns);
+}
+
 TEST_F(ConGuion, UpdateDeUnRecordsetQuedaRegistrado) {
     g->Filas(QStringLiteral("AUX_ERR"), {"Proceso", "Fecha", "Error"}, {});
     cn.Open(QStringLiteral("x"));
