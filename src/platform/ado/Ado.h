@@ -195,7 +195,7 @@ class Field {
     int Type() const;
     long DefinedSize() const;
     Variant Value() const;
-    void SetValue(const Variant& valor);  // only on an updatable record set, else 3251-like 3219
+    void SetValue(const Variant& valor);  // only on an updatable record set, else 3251
 
   private:
     friend class Recordset;
