@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "AdaptaTSql.h"
 #include "ErrorEjecucion.h"
@@ -97,10 +98,11 @@ std::optional<QDateTime> LeeFecha(const C* p, int n) {
     // shows the same date and time.
     static thread_local QHash<qint64, int> desplazamientos;
     const qint64 llave = fecha.toJulianDay() * 24 + hora;
-    auto it = desplazamientos.find(llave);
-    if (it == desplazamientos.end()) {
+    auto it = desplazamientos.constFind(llave);
+    if (it == desplazamientos.constEnd()) {
         const QDateTime local(fecha, QTime(hora, 0));
         if (!local.isValid()) return local;
+        if (desplazamientos.size() > 200000) desplazamientos.clear();  // about 23 years of hours
         it = desplazamientos.insert(llave, local.offsetFromUtc());
     }
     return QDateTime(fecha, hora_, Qt::OffsetFromUTC, it.value());
@@ -332,7 +334,7 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
     Resultado r;
     const int columnas = sqlite3_column_count(st);
     r.tieneFilas = columnas > 0;
-    QList<int> tipos(columnas);
+    std::vector<int> tipos(static_cast<size_t>(columnas));
     r.columnas.reserve(columnas);
     const char* tablaAnterior = nullptr;
     QString tablaBase;
