@@ -324,6 +324,24 @@ TEST_F(RecordsetEnSqlite, EsquemaDeTablasYColumnas) {
     EXPECT_TRUE(otraBase.Eof());
 }
 
+// The server's collation: letter case and trailing blanks ignored, accents not.
+TEST_F(RecordsetEnSqlite, IntercalacionDelServidor) {
+    cn.Open(Cadena());
+    const std::pair<const char*, int> casos[] = {
+        {"'peña' = 'PEÑA  '", 1}, {"'Ábaco' = 'ábaco'", 1}, {"'abaco' = 'ábaco'", 0}, {"'a b' = 'a  b'", 0},
+        {"'B' > 'a'", 1},         {"' x' = 'x'", 0},        {"'' = '   '", 1},
+    };
+    for (const auto& [comparacion, esperado] : casos) {
+        Recordset rs;
+        rs.Open(
+            QStringLiteral("SELECT ") + QString::fromUtf8(comparacion)
+                                            .replace(QStringLiteral(" = "), QStringLiteral(" COLLATE SQLSERVER = "))
+                                            .replace(QStringLiteral(" > "), QStringLiteral(" COLLATE SQLSERVER > ")),
+            cn);
+        EXPECT_EQ(rs.Fields(0).Value().ALargo(), esperado) << comparacion;
+    }
+}
+
 TEST_F(RecordsetEnSqlite, FuncionesDelServidor) {
     cn.Open(Cadena());
     Recordset rs;
