@@ -36,6 +36,8 @@ const Equivalencia kEquivalencias[] = {
      "There is already an object named '%1' in the database."},
     {"duplicate column name: (\\S+)", 0, 2705, Err::ErrorSentencia, "42S21",
      "Column names in each table must be unique. Column name '%1' is specified more than once."},
+    {"(attempt to write a readonly database)", SQLITE_READONLY, 3906, Err::ErrorSentencia, "42000",
+     "Failed to update database because the database is read-only."},
     {"cannot commit - (no transaction is active)", 0, 3902, Err::ErrorSentencia, "25000",
      "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."},
     {"cannot rollback - (no transaction is active)", 0, 3903, Err::ErrorSentencia, "25000",

@@ -242,6 +242,15 @@ TEST_F(RecordsetEnSqlite, BloqueoAjenoEsTiempoDeEsperaDeBloqueo) {
     sqlite3_close(otro);
 }
 
+// A database that may only be read refuses writes as the server does.
+TEST_F(RecordsetEnSqlite, BaseDeSoloLecturaRechazaEscrituras) {
+    cn.Open(Cadena());
+    cn.Execute(QStringLiteral("PRAGMA query_only = ON"));
+    EXPECT_NO_THROW(cn.Execute(QStringLiteral("SELECT * FROM ARTICULOS")));
+    EXPECT_THROW(cn.Execute(QStringLiteral("DELETE FROM ARTICULOS")), ErrorEjecucion);
+    EXPECT_EQ(cn.errors().Item(0).NativeError, 3906);
+}
+
 TEST_F(RecordsetEnSqlite, BaseQueNoExisteSeRechazaSinCrearla) {
     try {
         cn.Open(Cadena(QStringLiteral("NOEXISTE")));
