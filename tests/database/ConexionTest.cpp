@@ -3,19 +3,25 @@
 #include <gtest/gtest.h>
 
 #include "DB_Dll.h"
-#include "MotorPrueba.h"
+#include "Impresion.h"
+#include "MotorGuion.h"
 #include "Soporte.h"
 #include "frmAcceso.h"
 
 namespace {
-const QString kOracle = QStringLiteral("OraOLEDB.Oracle.1");
-const QString kCr = QString(QChar(13));
+const QString kSql = QStringLiteral("PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;");
+const QString kSql02 = QStringLiteral("PROVIDER=SQLOLEDB;Server=SRV02;Database =EMPRESA;UId=juan;Pwd=clave;");
+const QString kProveedor = QStringLiteral("Microsoft OLE DB Provider for SQL Server");
+
+ErrorProveedor Proveedor(long numero, const char* descripcion, long nativo = 0, const char* estado = "08001") {
+    return {numero, QString::fromUtf8(descripcion), kProveedor, QString::fromUtf8(estado), nativo};
+}
 
 class Conexion : public ConEntorno {
   protected:
     void SetUp() override {
         ConEntorno::SetUp();
-        InstalaMotorPrueba(g);
+        Connection::FijaFabricaDePrueba(MotorGuion::Fabrica(motor));
         db.gServidor = QStringLiteral("SRV01");
         db.gDBName = QStringLiteral("EMPRESA");
         db.gUsuario = QStringLiteral("juan");
@@ -26,9 +32,15 @@ class Conexion : public ConEntorno {
         Connection::FijaFabricaDePrueba(nullptr);
         ConEntorno::TearDown();
     }
-    QString CadenaSql(const QString& servidor = QStringLiteral("SRV01")) const {
-        return QStringLiteral("PROVIDER=SQLOLEDB;Server=") + servidor +
-               QStringLiteral(";Database =EMPRESA;UId=juan;Pwd=clave;");
+    // Closes what a previous case left open and forgets what the engine received.
+    void Reinicia() {
+        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        Olvida();
+    }
+    void Olvida() {
+        g.aperturas.clear();
+        g.sentencias.clear();
+        g.cierres = 0;
     }
     // Fills the dialog as the operator would and presses a button.
     static std::function<void(QDialog&)> Rellena(const QString& servidor, int plataforma, bool acepta) {
@@ -40,7 +52,8 @@ class Conexion : public ConEntorno {
         };
     }
 
-    GuionMotor g;
+    std::shared_ptr<GuionMotor> motor = std::make_shared<GuionMotor>();
+    GuionMotor& g = *motor;
     DB_Dll& db = DB_Dll::Predeterminada();
 };
 }  // namespace
@@ -63,15 +76,14 @@ TEST_F(Conexion, CadenasDeConexion) {
         {"#", "", "", "Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;", "SQLOLEDB"},
     };
     for (const auto& c : casos) {
-        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
-        g.llamadas.clear();
+        Reinicia();
         db.gServidor = QString::fromUtf8(c.servidor);
         db.gExtended = QString::fromUtf8(c.extendido);
         db.gProveedor = QString::fromUtf8(c.proveedor);
         db.gEsAdmin = false;
         db.OpenServerADODB(false, 3, QString(), false, true);
         EXPECT_EQ(db.gConnString, QString::fromUtf8(c.cadena)) << c.servidor;
-        EXPECT_EQ(g.llamadas.value(0), QStringLiteral("Abre ") + QString::fromUtf8(c.cadena)) << c.servidor;
+        EXPECT_EQ(g.aperturas, QStringList{QString::fromUtf8(c.cadena)}) << c.servidor;
         EXPECT_EQ(db.gProveedor, QString::fromUtf8(c.proveedorDespues)) << c.servidor;
         EXPECT_TRUE(db.gOpenFlag);
         EXPECT_TRUE(db.gEsAdmin);  // ValidaAdmin false
@@ -86,17 +98,16 @@ TEST_F(Conexion, LaCadenaDelLlamador) {
         QString abre;
     };
     const Caso casos[] = {
-        {"   ", false, CadenaSql()},
+        {"   ", false, kSql},
         {"DSN=Empresa;", false, QStringLiteral("DSN=Empresa;")},
         // The dialog rebuilds the string from the fields, discarding the caller's.
-        {"DSN=Empresa;", true, CadenaSql(QStringLiteral("SRV02"))},
+        {"DSN=Empresa;", true, kSql02},
     };
     for (const auto& c : casos) {
-        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
-        g.llamadas.clear();
+        Reinicia();
         if (c.pideDialogo) guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 0, true));
         db.OpenServerADODB(c.pideDialogo, 2, QString::fromUtf8(c.dada), false, true);
-        EXPECT_EQ(g.llamadas.value(0), QStringLiteral("Abre ") + c.abre) << c.dada;
+        EXPECT_EQ(g.aperturas.value(0), c.abre) << c.dada;
         EXPECT_EQ(db.gConnString, c.abre);
         EXPECT_EQ(db.gCnn.CursorLocation(), 2);
     }
@@ -107,16 +118,16 @@ TEST_F(Conexion, ElDialogoMuestraYDevuelveLosDatos) {
         int plataforma;
         const char* servidor;
         const char* servidorDespues;
-        QString proveedor;
+        const char* proveedor;
         bool oracle;
     };
     const Caso casos[] = {
-        {0, "SRV02", "SRV02", QStringLiteral("SQLOLEDB"), false},
-        {1, "ORA1", "ORA1#", kOracle, true},
-        {1, "OR#A1", "OR#A1", kOracle, true},
+        {0, "SRV02", "SRV02", "SQLOLEDB", false},
+        {1, "ORA1", "ORA1#", "OraOLEDB.Oracle.1", true},
+        {1, "OR#A1", "OR#A1", "OraOLEDB.Oracle.1", true},
     };
     for (const auto& c : casos) {
-        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        Reinicia();
         db.gServidor = QStringLiteral("SRV01");
         db.gDBName = QStringLiteral("EMPRESA");
         db.gUsuario = QStringLiteral("juan");
@@ -142,7 +153,7 @@ TEST_F(Conexion, ElDialogoMuestraYDevuelveLosDatos) {
         EXPECT_EQ(db.gDBName, QStringLiteral("OTRA"));
         EXPECT_EQ(db.gUsuario, QStringLiteral("ana"));
         EXPECT_EQ(db.gUserPassWord, QStringLiteral("secreta"));
-        EXPECT_EQ(db.gProveedor, c.proveedor);
+        EXPECT_EQ(db.gProveedor, QString::fromUtf8(c.proveedor));
         EXPECT_EQ(db.gConnString.startsWith(QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=OTRA;")), c.oracle);
         EXPECT_TRUE(db.gOpenFlag);
     }
@@ -157,7 +168,9 @@ TEST_F(Conexion, CancelarElDialogoNoConecta) {
         EXPECT_EQ(db.gCnn.State(), ado::adStateClosed);
         EXPECT_EQ(db.gEsAdmin, admin);
         EXPECT_EQ(db.gServidor, QStringLiteral("SRV01"));
-        EXPECT_TRUE(g.llamadas.isEmpty());
+        EXPECT_TRUE(g.aperturas.isEmpty());
+        EXPECT_TRUE(g.sentencias.isEmpty());
+        EXPECT_EQ(g.cierres, 0);
     }
 }
 
@@ -186,102 +199,99 @@ TEST_F(Conexion, ComprobacionDeAdministrador) {
         {"EMPRESA", false, true, Variant(qint32(1)), true, true, false},
         {"  ", true, true, Variant(qint32(1)), false, false, false},
     };
+    const QStringList columnas{QStringLiteral("nombre"), QStringLiteral("Administrador")};
     for (const auto& c : casos) {
-        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
-        g.llamadas.clear();
+        Reinicia();
         db.gDBName = QString::fromUtf8(c.base);
         db.gEsAdmin = c.antes;
-        g.tablas = c.hayTabla ? QStringList{QStringLiteral("Clientes"), QStringLiteral("ta_usuarios")} : QStringList{};
-        g.responde = [&](const QString&) {
-            return c.administrador ? UnaFila({QStringLiteral("nombre"), QStringLiteral("Administrador")},
-                                             {Variant(QStringLiteral("juan")), *c.administrador})
-                                   : SinFilas({QStringLiteral("nombre"), QStringLiteral("Administrador")});
-        };
+        g.base = QStringLiteral("DEMO");
+        g.Tablas(c.hayTabla ? QStringList{QStringLiteral("Clientes"), QStringLiteral("ta_usuarios")} : QStringList{});
+        g.respuestas.clear();
+        if (c.administrador)
+            g.Filas(QStringLiteral("ta_usuarios"), columnas, {{Variant(QStringLiteral("juan")), *c.administrador}});
+        else
+            g.Filas(QStringLiteral("ta_usuarios"), columnas, {});
         db.OpenServerADODB(false, 3, QString(), true, c.muestraError);
         EXPECT_EQ(db.gEsAdmin, c.despues) << c.base << c.hayTabla << c.muestraError;
-        EXPECT_EQ(g.Sentencias(),
-                  c.consulta ? QStringList{QStringLiteral("SELECT TOP 1 * FROM ta_usuarios with(nolock)  WHERE "
-                                                          "LTRIM(RTRIM(nombre)) ='juan' ")}
-                             : QStringList{});
-        if (!QString::fromUtf8(c.base).trimmed().isEmpty()) {
-            EXPECT_TRUE(g.llamadas.contains(QStringLiteral("BaseDeDatos EMPRESA")));
+        EXPECT_EQ(g.sentencias, c.consulta
+                                    ? QStringList{QStringLiteral("SELECT TOP 1 * FROM ta_usuarios with(nolock)  WHERE "
+                                                                 "LTRIM(RTRIM(nombre)) ='juan' ")}
+                                    : QStringList{});
+        // The named database becomes the connection's default.
+        if (c.base[0] != ' ') {
+            EXPECT_EQ(g.base, QStringLiteral("EMPRESA"));
         }
     }
 }
 
 TEST_F(Conexion, FallosAlAbrir) {
-    const Fallo rechazo =
-        FalloProveedor(-2147217843, QStringLiteral("Login failed for user 'juan'."), 18456, QStringLiteral("42000"));
-    const QString caja =
-        QStringLiteral(" Estado de Sql: 42000") + kCr + QStringLiteral("Numero de Error: -2147217843") + kCr +
-        QStringLiteral("Descripcion: Login failed for user 'juan'.") + kCr + QStringLiteral("Codigo Nativo: 18456") +
-        kCr + QStringLiteral(" - Desea Intentarlo Nuevamente??? ");
+    const ErrorProveedor rechazo = Proveedor(-2147217843, "Login failed for user 'juan'.", 18456, "42000");
     struct Caso {
         const char* nombre;
         bool muestraError;
-        Fallo fallo;
-        std::optional<int> respuesta;  // to the box, when one is expected
-        bool dialogo;                  // the dialog comes and is accepted with server SRV02
-        bool cancela;                  // ... or cancelled
+        QList<ErrorProveedor> errores;  // of the failed open; none: a plain run-time error
+        std::optional<int> respuesta;   // to the box, when one is expected
+        bool dialogo;                   // the dialog comes and is accepted with server SRV02
+        bool cancela;                   // ... or cancelled
         bool abiertaDespues;
-        int aperturas;
+        QStringList aperturas;
     };
     const Caso casos[] = {
-        {"sin mensajes", false, rechazo, std::nullopt, false, false, false, 1},
-        {"No", true, rechazo, Respuesta::No, false, false, false, 1},
-        {"Si y acepta", true, rechazo, Respuesta::Yes, true, false, true, 2},
-        {"Si y cancela", true, rechazo, Respuesta::Yes, false, true, false, 1},
+        {"sin mensajes", false, {rechazo}, std::nullopt, false, false, false, {kSql}},
+        {"No", true, {rechazo}, Respuesta::No, false, false, false, {kSql}},
+        {"Si y acepta", true, {rechazo}, Respuesta::Yes, true, false, true, {kSql, kSql02}},
+        {"Si y cancela", true, {rechazo}, Respuesta::Yes, false, true, false, {kSql}},
         // Without provider errors the description is shown and the flag stays as it was.
-        {"sin errores del proveedor", true, Fallo{{}, 3706}, Respuesta::OK, false, false, true, 1},
+        {"sin errores del proveedor", true, {}, Respuesta::OK, false, false, true, {kSql}},
     };
     for (const auto& c : casos) {
-        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        Reinicia();
+        db.gServidor = QStringLiteral("SRV01");
         db.gCnn.errors().Clear();
-        g.llamadas.clear();
         const size_t cajas = guion.Cajas().size();
-        g.fallosAbre = {c.fallo};
+        g.FallaAlAbrir(c.errores);
         if (c.respuesta) guion.Responde(*c.respuesta);
         if (c.dialogo || c.cancela) guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 0, !c.cancela));
         db.OpenServerADODB(false, 3, QString(), false, c.muestraError);
         EXPECT_EQ(db.gOpenFlag, c.abiertaDespues) << c.nombre;
-        EXPECT_EQ(g.llamadas.size(), c.aperturas) << c.nombre;
-        if (c.dialogo) {
-            EXPECT_EQ(g.llamadas.value(1), QStringLiteral("Abre ") + CadenaSql(QStringLiteral("SRV02")));
-        }
+        EXPECT_EQ(g.aperturas, c.aperturas) << c.nombre;
         ASSERT_EQ(guion.Cajas().size(), cajas + (c.respuesta ? 1 : 0)) << c.nombre;
         if (!c.respuesta) continue;
         const auto& b = guion.Cajas().back();
-        if (c.fallo.numero == 0) {
-            EXPECT_EQ(b.texto, caja);
+        if (!c.errores.isEmpty()) {
+            EXPECT_EQ(b.texto, QStringLiteral(" Estado de Sql: 42000\rNumero de Error: -2147217843\rDescripcion: "
+                                              "Login failed for user 'juan'.\rCodigo Nativo: 18456\r - Desea "
+                                              "Intentarlo Nuevamente??? "));
             EXPECT_EQ(b.estilo, 20);
             EXPECT_EQ(b.titulo, QStringLiteral(" Error de Conexion a Base de Datos"));
         } else {
-            EXPECT_EQ(b.texto, QStringLiteral("Fallo de prueba 3706"));
+            EXPECT_EQ(b.texto, QStringLiteral("Error no especificado"));
             EXPECT_EQ(b.estilo, 0);
             EXPECT_EQ(b.titulo, QString());
         }
-        db.gServidor = QStringLiteral("SRV01");
     }
 }
 
 TEST_F(Conexion, AbrirDeNuevoUnaConexionAbiertaLaCierraUnaVez) {
     for (bool muestraError : {false, true}) {
         db.OpenServerADODB(false, 3, QString(), false, muestraError);
-        g.llamadas.clear();
+        Olvida();
         db.OpenServerADODB(false, 3, QString(), false, muestraError);
-        EXPECT_EQ(g.llamadas, (QStringList{QStringLiteral("Cierra"), QStringLiteral("Abre ") + CadenaSql()}));
+        EXPECT_EQ(g.cierres, 1);
+        EXPECT_EQ(g.aperturas, QStringList{kSql});
+        EXPECT_TRUE(g.sentencias.isEmpty());
         EXPECT_TRUE(db.gOpenFlag);
-        EXPECT_EQ(db.gCnn.State(), ado::adStateOpen);
+        EXPECT_EQ(db.gCnn.State(), ado::adStateOpen);  // closed before, not after, the new open
     }
 }
 
 TEST_F(Conexion, Reconexion) {
-    const Fallo caida = FalloProveedor(Err::ErrorNoEspecificado, QStringLiteral("General network error."));
-    const Fallo rechazo = FalloProveedor(-2147217843, QStringLiteral("Login failed for user 'juan'."));
+    const ErrorProveedor caida = Proveedor(Err::ErrorNoEspecificado, "General network error.");
+    const ErrorProveedor rechazo = Proveedor(-2147217843, "Login failed for user 'juan'.");
     struct Caso {
         const char* nombre;
         bool abiertaAntes;
-        std::deque<Fallo> fallos;
+        QList<ErrorProveedor> fallo;  // of the first reopen
         std::vector<int> respuestas;  // to the utility's error box
         bool abiertaDespues;
         int aperturas;
@@ -298,16 +308,15 @@ TEST_F(Conexion, Reconexion) {
     for (const auto& c : casos) {
         db.OpenServerADODB(false, 3, QString(), false, false);
         if (!c.abiertaAntes) db.gCnn.Close();
-        g.llamadas.clear();
-        g.fallosAbre = c.fallos;
+        Olvida();
+        if (!c.fallo.isEmpty()) g.FallaAlAbrir(c.fallo);
         for (int r : c.respuestas) guion.Responde(r);
         const size_t cajas = guion.Cajas().size();
         db.ReintentaConectar();
         EXPECT_EQ(db.gOpenFlag, c.abiertaDespues) << c.nombre;
-        EXPECT_EQ(g.llamadas.filter(QStringLiteral("Abre ")).size(), c.aperturas) << c.nombre;
-        EXPECT_EQ(g.llamadas.contains(QStringLiteral("Cierra")), c.abiertaAntes) << c.nombre;
-        EXPECT_EQ(g.llamadas.filter(QStringLiteral("Abre ")).value(0), QStringLiteral("Abre ") + CadenaSql())
-            << c.nombre;
+        EXPECT_EQ(g.aperturas.size(), c.aperturas) << c.nombre;
+        EXPECT_EQ(g.cierres > 0, c.abiertaAntes) << c.nombre;
+        EXPECT_EQ(g.aperturas.value(0), kSql) << c.nombre;
         EXPECT_EQ(db.gCnn.CommandTimeout(), 5);
         ASSERT_EQ(guion.Cajas().size(), cajas + c.respuestas.size()) << c.nombre;
         if (!c.respuestas.empty()) {
@@ -323,15 +332,15 @@ TEST_F(Conexion, Reconexion) {
 }
 
 TEST_F(Conexion, ArchivoAccessLocal) {
-    const Fallo noEsta = FalloProveedor(-2147467259, QStringLiteral("Could not find file."), 0, QStringLiteral("3024"));
-    const Fallo clave = FalloProveedor(-2147217843, QStringLiteral("Not a valid password."), 0, QStringLiteral("3031"));
-    const Fallo otro = FalloProveedor(-2147217887, QStringLiteral("Errors occurred."), 0, QStringLiteral("HY000"));
-    const QString jet = QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =");
+    const ErrorProveedor noEsta = Proveedor(-2147467259, "Could not find file.", 0, "3024");
+    const ErrorProveedor clave = Proveedor(-2147217843, "Not a valid password.", 0, "3031");
+    const ErrorProveedor otro = Proveedor(-2147217887, "Errors occurred.", 0, "HY000");
     struct Caso {
         const char* nombre;
         const char* base;
         bool ignoraClave;
-        std::deque<Fallo> fallos;
+        QList<ErrorProveedor> fallo;                   // of the first opens
+        int veces;                                     // how many opens fail so
         std::vector<std::optional<QString>> archivos;  // answers of the file dialog
         std::vector<QString> claves;                   // typed into the input box
         std::vector<int> respuestas;                   // to message boxes
@@ -343,67 +352,76 @@ TEST_F(Conexion, ArchivoAccessLocal) {
          "C:\\d\\a.mdb",
          false,
          {},
+         0,
          {},
          {},
          {},
-         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;"},
+         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;"},
          true},
         {"elige el archivo",
          "",
          false,
          {},
+         0,
          {QStringLiteral("C:\\e\\b.mdb")},
          {},
          {},
-         {jet + "C:\\e\\b.mdb;User Id=juan;Password=clave;"},
+         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\e\\b.mdb;User Id=juan;Password=clave;"},
          true},
-        {"cancela la eleccion", " ", false, {}, {std::nullopt}, {}, {}, {}, false},
+        {"cancela la eleccion", " ", false, {}, 0, {std::nullopt}, {}, {}, {}, false},
         {"no esta y elige otro",
          "C:\\d\\a.mdb",
          false,
          {noEsta},
+         1,
          {QStringLiteral("C:\\e\\b.mdb")},
          {},
          {},
-         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;", jet + "C:\\e\\b.mdb;User Id=juan;Password=clave;"},
+         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;",
+          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\e\\b.mdb;User Id=juan;Password=clave;"},
          true},
         // A refused password is asked for after every refusal.
         {"clave tecleada",
          "C:\\d\\a.mdb",
          false,
-         {clave, clave},
+         {clave},
+         2,
          {},
          {QStringLiteral("uno"), QStringLiteral("dos")},
          {},
-         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;",
-          jet + "C:\\d\\a.mdb;User Id=juan;Password=clave; Jet OLEDB:Database Password=uno;",
-          jet + "C:\\d\\a.mdb;User Id=juan;Password=clave; Jet OLEDB:Database Password=dos;"},
+         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;",
+          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave; Jet "
+          "OLEDB:Database Password=uno;",
+          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave; Jet "
+          "OLEDB:Database Password=dos;"},
          true},
         // The stored password is tried once; refused again, the error is reported.
         {"clave guardada",
          "C:\\d\\a.mdb",
          true,
-         {clave, clave},
+         {clave},
+         2,
          {},
          {},
          {Respuesta::OK},
-         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;",
-          jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;Jet OLEDB:Database Password=clave;"},
+         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;",
+          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;Jet "
+          "OLEDB:Database Password=clave;"},
          false},
         {"otro error",
          "C:\\d\\a.mdb",
          false,
          {otro},
+         1,
          {},
          {},
          {Respuesta::OK},
-         {jet + "C:\\d\\a.mdb;User Id=juan;Password=clave;"},
+         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;"},
          false},
     };
     for (const auto& c : casos) {
-        if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
-        g.llamadas.clear();
-        g.fallosAbre = c.fallos;
+        Reinicia();
+        if (c.veces > 0) g.FallaAlAbrir(c.fallo, c.veces);
         db.gProveedor = db.pJETOLEDB40();
         db.gDBName = QString::fromUtf8(c.base);
         db.gIgnoraPassWord = Variant(c.ignoraClave);
@@ -413,11 +431,9 @@ TEST_F(Conexion, ArchivoAccessLocal) {
         const size_t cajas = guion.Cajas().size();
         db.gOpenFlag = true;
         db.OpenLocalADODB();
-        EXPECT_EQ(g.llamadas, c.aperturas.isEmpty() ? QStringList{} : [&] {
-            QStringList l;
-            for (const QString& a : c.aperturas) l << QStringLiteral("Abre ") + a;
-            return l;
-        }()) << c.nombre;
+        EXPECT_EQ(g.aperturas, c.aperturas) << c.nombre;
+        EXPECT_TRUE(g.sentencias.isEmpty()) << c.nombre;
+        EXPECT_EQ(g.cierres, 0) << c.nombre;
         EXPECT_EQ(db.gCnn.State() == ado::adStateOpen, c.abierta) << c.nombre;
         if (c.abierta) {
             EXPECT_EQ(db.gConnString, c.aperturas.back()) << c.nombre;
@@ -438,7 +454,8 @@ TEST_F(Conexion, ArchivoAccessLocal) {
 TEST_F(Conexion, LaCadenaDelLlamadorParaAccess) {
     db.gDBName = QStringLiteral("C:\\d\\a.mdb");
     db.OpenLocalADODB(QStringLiteral("Provider=Microsoft.Jet.OLEDB.3.51;Data Source=C:\\x.mdb;"));
-    EXPECT_EQ(g.llamadas, QStringList{QStringLiteral("Abre Provider=Microsoft.Jet.OLEDB.3.51;Data Source=C:\\x.mdb;")});
+    EXPECT_EQ(g.aperturas, QStringList{QStringLiteral("Provider=Microsoft.Jet.OLEDB.3.51;Data Source=C:\\x.mdb;")});
+    EXPECT_TRUE(g.sentencias.isEmpty());
     EXPECT_EQ(db.pJETOLEDB35(), QStringLiteral("Microsoft.Jet.OLEDB.3.51"));
     EXPECT_EQ(db.pSQLOLEDB(), QStringLiteral("SQLOLEDB"));
 }

@@ -5,18 +5,24 @@
 #include <QFile>
 
 #include "DB_Dll.h"
-#include "MotorPrueba.h"
+#include "Impresion.h"
+#include "MotorGuion.h"
 #include "Soporte.h"
 
 namespace {
 const QString kSql = QStringLiteral("PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;");
 const QString kOracle = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;");
 
+ErrorProveedor Proveedor(long numero, const char* descripcion, long nativo = 0) {
+    return {numero, QString::fromUtf8(descripcion), QStringLiteral("Microsoft OLE DB Provider for SQL Server"),
+            QStringLiteral("08001"), nativo};
+}
+
 class Consultas : public ConEntorno {
   protected:
     void SetUp() override {
         ConEntorno::SetUp();
-        InstalaMotorPrueba(g);
+        Connection::FijaFabricaDePrueba(MotorGuion::Fabrica(motor));
         Conecta(kSql);
     }
     void TearDown() override {
@@ -24,13 +30,18 @@ class Consultas : public ConEntorno {
         Connection::FijaFabricaDePrueba(nullptr);
         ConEntorno::TearDown();
     }
+    // Opens on a fresh script: no answers queued, nothing received yet.
     void Conecta(const QString& cadena) {
         if (db.gCnn.State() == ado::adStateOpen) db.gCnn.Close();
+        g.respuestas.clear();
+        g.vecesFallaAlAbrir = 0;
         db.OpenServerADODB(false, 3, cadena, false, false);
         db.gEsAdmin = false;
-        g.llamadas.clear();
+        g.aperturas.clear();
+        g.sentencias.clear();
     }
-    GuionMotor g;
+    std::shared_ptr<GuionMotor> motor = std::make_shared<GuionMotor>();
+    GuionMotor& g = *motor;
     DB_Dll& db = DB_Dll::Predeterminada();
 };
 }  // namespace
@@ -59,10 +70,10 @@ TEST_F(Consultas, SentenciasDeExisteEnTabla) {
         {8, "1", "", "MA_CUENTAS", "SELECT TOP 1  * FROM SS_MA_CUENTAS with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='1'"},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
+        g.sentencias.clear();
         db.ExisteEnTabla(QString::fromUtf8(c.tabla), QString::fromUtf8(c.valor), QStringLiteral("Codigo"), nullptr,
                          Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion));
-        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
     }
 }
 
@@ -83,10 +94,10 @@ TEST_F(Consultas, SentenciasDeExisteEnTablaST) {
         {8, "A1", "T WHERE Activo = 1", "SELECT * FROM MA_CUENTAS with(nolock)   T WHERE Activo = 1"},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
+        g.sentencias.clear();
         db.ExisteEnTablaST(QStringLiteral("MA_CUENTAS"), QString::fromUtf8(c.valor), QStringLiteral("Codigo"), nullptr,
                            Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion));
-        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
     }
 }
 
@@ -109,10 +120,10 @@ TEST_F(Consultas, SentenciasDeDatosTabla) {
         {0, true, "X", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = X"},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
+        g.sentencias.clear();
         db.DatosTabla(QStringLiteral("CLIENTES"), QString::fromUtf8(c.valor), QStringLiteral("Nombre"),
                       QStringLiteral("Codigo"), Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion), c.recorta);
-        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
     }
 }
 
@@ -126,9 +137,9 @@ TEST_F(Consultas, DatosTablaDevuelveElCampoComoTexto) {
                           {Variant::Null(), ""},
                           {std::nullopt, ""}};
     for (const auto& c : casos) {
-        g.responde = [&](const QString&) {
-            return c.valor ? UnaFila({QStringLiteral("Nombre")}, {*c.valor}) : SinFilas({QStringLiteral("Nombre")});
-        };
+        g.respuestas.clear();
+        g.Filas(QString(), {QStringLiteral("Nombre")},
+                c.valor ? QList<QList<Variant>>{{*c.valor}} : QList<QList<Variant>>{});
         Variant v = db.DatosTabla(QStringLiteral("CLIENTES"), QStringLiteral("A1"), QStringLiteral("Nombre"));
         EXPECT_EQ(v.Tipo(), TipoVariant::String);
         EXPECT_EQ(v.ATexto(), QString::fromUtf8(c.esperado));
@@ -136,9 +147,7 @@ TEST_F(Consultas, DatosTablaDevuelveElCampoComoTexto) {
 }
 
 TEST_F(Consultas, SentenciasDeMaximosYMinimos) {
-    g.responde = [](const QString&) {
-        return UnaFila({QStringLiteral("MAYOR"), QStringLiteral("MENOR")}, {Variant(qint32(41)), Variant(qint32(3))});
-    };
+    g.Filas(QString(), {QStringLiteral("MAYOR"), QStringLiteral("MENOR")}, {{Variant(qint32(41)), Variant(qint32(3))}});
     struct Caso {
         std::function<Variant()> llamada;
         const char* esperado;
@@ -159,9 +168,9 @@ TEST_F(Consultas, SentenciasDeMaximosYMinimos) {
          "SELECT MAX(NUMERO) AS MAYOR FROM VENTAS", 41},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
+        g.sentencias.clear();
         Variant v = c.llamada();
-        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
         EXPECT_EQ(v.Tipo(), TipoVariant::Double) << c.esperado;
         EXPECT_EQ(v.ADouble(), c.resultado) << c.esperado;
     }
@@ -187,7 +196,7 @@ TEST_F(Consultas, AbrirRecordsetTraduceSoloEnOracle) {
         Recordset rs;
         db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, c.convierte);
         EXPECT_EQ(sql, QStringLiteral("SELECT TOP 5 A FROM SS_MA_CUENTAS WHERE LEN(A) > 1"));  // the synonym text
-        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.enviado)}) << c.enviado;
+        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.enviado)}) << c.enviado;
         EXPECT_EQ(rs.State(), ado::adStateOpen);
     }
 }
@@ -197,17 +206,18 @@ TEST_F(Consultas, AbrirRecordsetCierraElQueEstabaAbierto) {
     db.AbrirRecordset(QStringLiteral("SELECT 1"), rs);
     db.AbrirRecordset(QStringLiteral("SELECT 2"), rs);
     EXPECT_EQ(rs.State(), ado::adStateOpen);
-    EXPECT_EQ(g.Sentencias(), (QStringList{QStringLiteral("SELECT 1"), QStringLiteral("SELECT 2")}));
+    EXPECT_EQ(g.sentencias, (QStringList{QStringLiteral("SELECT 1"), QStringLiteral("SELECT 2")}));
 }
 
 TEST_F(Consultas, AbrirRecordsetReconecta) {
-    const Fallo caida = FalloProveedor(Err::ErrorNoEspecificado, QStringLiteral("General network error."));
-    const Fallo inutil = FalloProveedor(Err::ConexionInutilizable, QStringLiteral("Connection unusable."));
-    const Fallo sintaxis = FalloProveedor(Err::ErrorSentencia, QStringLiteral("Incorrect syntax."));
+    const ErrorProveedor caida = Proveedor(Err::ErrorNoEspecificado, "General network error.");
+    const ErrorProveedor inutil = Proveedor(Err::ConexionInutilizable, "Connection unusable.");
+    const ErrorProveedor sintaxis = Proveedor(Err::ErrorSentencia, "Incorrect syntax.");
     struct Caso {
         const char* nombre;
-        std::deque<Fallo> fallos;     // of the statement
-        std::deque<Fallo> aperturas;  // of the reconnections
+        ErrorProveedor fallo;         // of the statement
+        int veces;                    // how many runs of it fail
+        int aperturasFallidas;        // reconnections that fail with the network error
         std::vector<int> respuestas;  // to the utility's box
         bool abiertaDespues;
         int sentencias;
@@ -215,26 +225,26 @@ TEST_F(Consultas, AbrirRecordsetReconecta) {
         bool abierto;  // the record set
     };
     const Caso casos[] = {
-        {"reconecta a la primera", {caida}, {}, {}, true, 2, 1, true},
-        {"reconecta a la segunda", {inutil}, {caida}, {}, true, 2, 2, true},
-        {"no reconecta", {caida}, {caida, caida}, {Respuesta::Abort}, false, 1, 2, false},
+        {"reconecta a la primera", caida, 1, 0, {}, true, 2, 1, true},
+        {"reconecta a la segunda", inutil, 1, 1, {}, true, 2, 2, true},
+        {"no reconecta", caida, 1, 2, {Respuesta::Abort}, false, 1, 2, false},
         // Reconnected, and the statement fails the same way: the link was not the fault.
-        {"sigue fallando", {caida, caida}, {}, {Respuesta::Abort}, true, 2, 1, false},
-        {"sigue fallando, reintenta", {caida, caida}, {}, {Respuesta::Retry}, true, 3, 1, true},
-        {"error de la sentencia", {sintaxis}, {}, {Respuesta::Abort}, true, 1, 0, false},
-        {"error de la sentencia, reintenta", {sintaxis}, {}, {Respuesta::Retry}, true, 2, 0, true},
+        {"sigue fallando", caida, 2, 0, {Respuesta::Abort}, true, 2, 1, false},
+        {"sigue fallando, reintenta", caida, 2, 0, {Respuesta::Retry}, true, 3, 1, true},
+        {"error de la sentencia", sintaxis, 1, 0, {Respuesta::Abort}, true, 1, 0, false},
+        {"error de la sentencia, reintenta", sintaxis, 1, 0, {Respuesta::Retry}, true, 2, 0, true},
     };
     for (const auto& c : casos) {
         Conecta(kSql);
-        g.fallosEjecuta = c.fallos;
-        g.fallosAbre = c.aperturas;
+        g.Falla(QString(), {c.fallo}, c.veces);
+        if (c.aperturasFallidas > 0) g.FallaAlAbrir({caida}, c.aperturasFallidas);
         for (int r : c.respuestas) guion.Responde(r);
         const size_t cajas = guion.Cajas().size();
         Recordset rs;
         db.AbrirRecordset(QStringLiteral("SELECT A FROM T"), rs);
         EXPECT_EQ(db.gOpenFlag, c.abiertaDespues) << c.nombre;
-        EXPECT_EQ(g.Sentencias().size(), c.sentencias) << c.nombre;
-        EXPECT_EQ(g.llamadas.filter(QStringLiteral("Abre ")).size(), c.reaperturas) << c.nombre;
+        EXPECT_EQ(g.sentencias.size(), c.sentencias) << c.nombre;
+        EXPECT_EQ(g.aperturas.size(), c.reaperturas) << c.nombre;
         EXPECT_EQ(rs.State(), c.abierto ? ado::adStateOpen : ado::adStateClosed) << c.nombre;
         ASSERT_EQ(guion.Cajas().size(), cajas + c.respuestas.size()) << c.nombre;
         if (!c.respuestas.empty()) {
@@ -262,10 +272,10 @@ TEST_F(Consultas, PreparacionDeLasSentencias) {
     };
     DB_Dll::LeeConfidencialidad = [] { return true; };
     for (const auto& c : casos) {
-        g.llamadas.clear();
+        g.sentencias.clear();
         QString sql = QString::fromUtf8(c.entrada);
         db.EjecutaConsultaSQL(sql);
-        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.enviada)}) << c.entrada;
+        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.enviada)}) << c.entrada;
         EXPECT_EQ(sql, QString::fromUtf8(c.enviada));
     }
     DB_Dll::LeeConfidencialidad = [] { return false; };
@@ -274,26 +284,27 @@ TEST_F(Consultas, PreparacionDeLasSentencias) {
 TEST_F(Consultas, EjecutaConsultaSQLNuncaPasaElError) {
     struct Caso {
         const char* nombre;
-        Fallo fallo;
+        ErrorProveedor fallo;
         const char* sentencia;
         bool caja;
         bool errores;  // provider errors left on the connection
     };
     const Caso casos[] = {
-        {"truncado", FalloProveedor(-2147217833, "String or binary data would be truncated.", 8152),
+        {"truncado", Proveedor(-2147217833, "String or binary data would be truncated.", 8152),
          "INSERT INTO T VALUES ('x')", false, false},
-        {"truncado en transaccion", FalloProveedor(-2147217833, "String or binary data would be truncated.", 8152),
+        {"truncado en transaccion", Proveedor(-2147217833, "String or binary data would be truncated.", 8152),
          "BEGIN TRANSACTION INSERT INTO T VALUES ('x')", false, true},
-        {"0x80004005", FalloProveedor(Err::ErrorNoEspecificado, "x"), "DELETE FROM T", false, true},
-        {"integridad", FalloProveedor(Err::ViolacionIntegridad, "x", 2627), "INSERT INTO T VALUES (1)", false, true},
-        {"tabla", FalloProveedor(Err::TablaNoEncontrada, "x", 208), "DELETE FROM T", false, true},
-        {"sintaxis", FalloProveedor(Err::ErrorSentencia, "x", 102), "DELETE FROM T", false, true},
-        {"otro", FalloProveedor(-2147217887, "Errors occurred.", 0), "DELETE FROM T", true, true},
-        {"otro en transaccion", FalloProveedor(-2147217887, "Errors occurred.", 0), "COMMIT TRANS", false, true},
+        {"0x80004005", Proveedor(Err::ErrorNoEspecificado, "x"), "DELETE FROM T", false, true},
+        {"integridad", Proveedor(Err::ViolacionIntegridad, "x", 2627), "INSERT INTO T VALUES (1)", false, true},
+        {"tabla", Proveedor(Err::TablaNoEncontrada, "x", 208), "DELETE FROM T", false, true},
+        {"sintaxis", Proveedor(Err::ErrorSentencia, "x", 102), "DELETE FROM T", false, true},
+        {"otro", Proveedor(-2147217887, "Errors occurred.", 0), "DELETE FROM T", true, true},
+        {"otro en transaccion", Proveedor(-2147217887, "Errors occurred.", 0), "COMMIT TRANS", false, true},
     };
     for (const auto& c : casos) {
         db.gCnn.errors().Clear();
-        g.fallosEjecuta = {c.fallo};
+        g.respuestas.clear();
+        g.Falla(QString(), {c.fallo});
         if (c.caja) guion.Responde(Respuesta::OK);
         const size_t cajas = guion.Cajas().size();
         db.EjecutaConsultaSQL(QString::fromUtf8(c.sentencia));
@@ -308,7 +319,7 @@ TEST_F(Consultas, EjecutaConsultaSQLNuncaPasaElError) {
 }
 
 TEST_F(Consultas, EjecutaConsultaSQLCuentaLasFilas) {
-    g.afectados = 3;
+    g.Afectadas(QString(), 3);
     long filas = 0;
     db.EjecutaConsultaSQL(QStringLiteral("UPDATE T SET A = 1"), &filas);
     EXPECT_EQ(filas, 3);
@@ -317,54 +328,54 @@ TEST_F(Consultas, EjecutaConsultaSQLCuentaLasFilas) {
 TEST_F(Consultas, GuionOracle) {
     struct Caso {
         const char* guion;
-        QStringList llamadas;
+        QStringList sentencias;  // as the engine receives them
         long filas;
     };
     const Caso casos[] = {
         {"BEGIN TRANSACTION INSERT INTO T VALUES ('15/03/2026') COMMIT TRANSACTION",
-         {"Inicia", "Ejecuta INSERT INTO T VALUES (TO_DATE('15/03/2026','DD/MM/YYYY'))", "Confirma"},
+         {"BeginTrans", "INSERT INTO T VALUES (TO_DATE('15/03/2026','DD/MM/YYYY'))", "CommitTrans"},
          1},
         {"SET NOCOUNT ON BEGIN TRANS UPDATE T SET A = 1\r\nGO\r\nDELETE FROM U WHERE B = '' ROLLBACK TRANS",
-         {"Inicia", "Ejecuta UPDATE T SET A = 1", "Ejecuta DELETE FROM U WHERE B  IS NULL ", "Deshace"},
+         {"BeginTrans", "UPDATE T SET A = 1", "DELETE FROM U WHERE B  IS NULL ", "RollbackTrans"},
          2},
         // Carriage returns become blanks; line feeds stay with the statement.
         {"INSERT INTO T VALUES (1)\r\nINSERT INTO T VALUES (2)",
-         {"Ejecuta INSERT INTO T VALUES (1) \n", "Ejecuta INSERT INTO T VALUES (2)"},
+         {"INSERT INTO T VALUES (1) \n", "INSERT INTO T VALUES (2)"},
          2},
         // The guard is dropped, what it guards runs.
-        {"IF NOT EXISTS (SELECT 1 FROM X) INSERT INTO X VALUES (1)", {"Ejecuta INSERT INTO X VALUES (1)"}, 1},
+        {"IF NOT EXISTS (SELECT 1 FROM X) INSERT INTO X VALUES (1)", {"INSERT INTO X VALUES (1)"}, 1},
         // A keyword inside a word opens a statement.
-        {"UPDATE T SET LAST_UPDATE = 1", {"Ejecuta UPDATE T SET LAST_", "Ejecuta UPDATE = 1"}, 2},
+        {"UPDATE T SET LAST_UPDATE = 1", {"UPDATE T SET LAST_", "UPDATE = 1"}, 2},
         // Nothing before the first keyword runs; a plain SELECT runs nothing.
         {"SELECT * FROM T", {}, 0},
-        {"PRINT 'x' GRANT SELECT ON T TO U", {"Ejecuta GRANT SELECT ON T TO U"}, 1},
+        {"PRINT 'x' GRANT SELECT ON T TO U", {"GRANT SELECT ON T TO U"}, 1},
     };
     for (const auto& c : casos) {
         Conecta(kOracle);
         db.gConnString = kOracle;
-        g.afectados = 1;
+        g.Afectadas(QString(), 1);
         long filas = 0;
         QString sql = QString::fromUtf8(c.guion);
         db.EjecutaConsultaSQL(sql, &filas);
-        EXPECT_EQ(g.llamadas, c.llamadas) << c.guion;
+        EXPECT_EQ(g.sentencias, c.sentencias) << c.guion;
         EXPECT_EQ(filas, c.filas) << c.guion;
         // The text is consumed when a statement was found.
-        EXPECT_EQ(sql, c.llamadas.isEmpty() ? QString::fromUtf8(c.guion) : QString()) << c.guion;
+        EXPECT_EQ(sql, c.sentencias.isEmpty() ? QString::fromUtf8(c.guion) : QString()) << c.guion;
     }
 }
 
 TEST_F(Consultas, GuionOracleSeDetieneEnElPrimerFallo) {
     Conecta(kOracle);
     db.gConnString = kOracle;
-    g.afectados = 1;
-    g.fallosEjecuta = {Fallo{}, FalloProveedor(Err::ViolacionIntegridad, "dup", 1)};
+    // The first of two equal statements succeeds, the second is refused.
+    g.Afectadas(QStringLiteral("INSERT INTO T VALUES (1)"), 1, 1);
+    g.Falla(QStringLiteral("INSERT INTO T VALUES (1)"), {Proveedor(Err::ViolacionIntegridad, "dup", 1)});
     long filas = 10;
     db.EjecutaConsultaSQL(
         QStringLiteral("BEGIN TRANS INSERT INTO T VALUES (1) INSERT INTO T VALUES (1) INSERT INTO T VALUES (2)"),
         &filas);
     EXPECT_EQ(filas, 11);
-    EXPECT_EQ(g.llamadas,
-              (QStringList{"Inicia", "Ejecuta INSERT INTO T VALUES (1)", "Ejecuta INSERT INTO T VALUES (1)"}));
+    EXPECT_EQ(g.sentencias, (QStringList{"BeginTrans", "INSERT INTO T VALUES (1)", "INSERT INTO T VALUES (1)"}));
 }
 
 TEST_F(Consultas, SentenciasDeAddField) {
@@ -384,10 +395,10 @@ TEST_F(Consultas, SentenciasDeAddField) {
          "ALTER TABLE dbo.T ADD F datetime Null  CONSTRAINT DF_T_F DEFAULT (getdate())"},
     };
     for (const auto& c : casos) {
-        g.llamadas.clear();
+        g.sentencias.clear();
         db.AddField(QString::fromUtf8(c.tabla), QString::fromUtf8(c.campo), QString::fromUtf8(c.tipo), c.nulos,
                     c.predeterminado);
-        EXPECT_EQ(g.Sentencias(), QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
+        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
     }
 }
 
@@ -397,9 +408,11 @@ TEST_F(Consultas, FallosDelCatalogoVanAlDialogoDeErrores) {
         bool existe;
     };
     const Caso casos[] = {{{Respuesta::Abort}, false}, {{Respuesta::Retry}, true}};
-    g.tablas = {QStringLiteral("CLIENTES")};
+    g.Tablas({QStringLiteral("CLIENTES")});
+    // The catalogue is out of reach until the operator has been asked.
+    guion.alVerCaja = [&](const UiGuion::Caja&) { g.perdida = false; };
     for (const auto& c : casos) {
-        g.fallosEsquema = {FalloProveedor(Err::ErrorNoEspecificado, QStringLiteral("Catalogo no disponible"))};
+        g.PierdeConexion();
         for (int r : c.respuestas) guion.Responde(r);
         EXPECT_EQ(db.ExisteTablaDB(QStringLiteral("clientes")), c.existe);
         EXPECT_EQ(guion.Cajas().back().titulo,
@@ -408,8 +421,9 @@ TEST_F(Consultas, FallosDelCatalogoVanAlDialogoDeErrores) {
     // Every answer is in the log.
     QFile log(Ruta(QStringLiteral("TKERR.LOG")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll().count("Rutina: - VerificaCampos Mensaje Ha ocurrido el Siguiente Error (-2147467259) "
-                                  "Catalogo no disponible"),
+    EXPECT_EQ(log.readAll().count(
+                  "Rutina: - VerificaCampos Mensaje Ha ocurrido el Siguiente Error (-2147467259) "
+                  "[DBNETLIB][ConnectionWrite (send()).]General network error. Check your network documentation."),
               2);
 }
 
@@ -419,10 +433,10 @@ TEST_F(Consultas, AddFieldTrataSusPropiosFallos) {
     db.AddField(QStringLiteral("T"), QStringLiteral("C"), QStringLiteral("int"), true, Variant::Null());
     ASSERT_EQ(guion.Cajas().size(), 1u);
     EXPECT_EQ(guion.Cajas().back().titulo, QStringLiteral("Pavenko - errAddField Aviso al operador!!! "));
-    EXPECT_EQ(g.Sentencias(), QStringList{QStringLiteral("ALTER TABLE dbo.T ADD C int Null ")});
+    EXPECT_EQ(g.sentencias, QStringList{QStringLiteral("ALTER TABLE dbo.T ADD C int Null ")});
     // Abort: nothing is sent.
-    g.llamadas.clear();
+    g.sentencias.clear();
     guion.Responde(Respuesta::Abort);
     db.AddField(QStringLiteral("T"), QStringLiteral("C"), QStringLiteral("int"), true, Variant::Null());
-    EXPECT_TRUE(g.Sentencias().isEmpty());
+    EXPECT_TRUE(g.sentencias.isEmpty());
 }

@@ -6,7 +6,6 @@
 #include <QFile>
 
 #include "DB_Dll.h"
-#include "MotorPrueba.h"
 #include "Soporte.h"
 
 namespace {
