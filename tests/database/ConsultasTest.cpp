@@ -46,83 +46,59 @@ class Consultas : public ConEntorno {
 };
 }  // namespace
 
-TEST_F(Consultas, SentenciasDeExisteEnTabla) {
+TEST_F(Consultas, SentenciasDeLasBusquedas) {
+    enum Busqueda { Existe, ExisteST, Datos };
     struct Caso {
+        Busqueda busqueda;
         int tipo;
         const char* valor;
         const char* condicion;
-        const char* tabla;
         const char* esperado;
+        const char* tabla = "CLIENTES";
+        bool recorta = true;  // DatosTabla's UsaTrim
     };
     const Caso casos[] = {
-        {8, " A1 ", "", "CLIENTES", "SELECT TOP 1  * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1'"},
-        {8, "O'Brien", "", "CLIENTES",
+        {Existe, 8, " A1 ", "", "SELECT TOP 1  * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1'"},
+        {Existe, 8, "O'Brien", "",
          "SELECT TOP 1  * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='O''Brien'"},
-        {7, " '15/03/2026' ", "", "CLIENTES",
-         "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = '15/03/2026' "},
-        {3, "12abc", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 12"},
-        {5, "12.5", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 12.5"},
-        {4, "x", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 0"},
-        {2, "7 ", "", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 7 "},
-        {8, "A1", "Activo = 1", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Activo = 1"},
-        {8, "A1", "x where Activo = 1", "CLIENTES", "SELECT TOP 1 * FROM CLIENTES with(nolock)  x where Activo = 1"},
-        // Synonyms apply.
-        {8, "1", "", "MA_CUENTAS", "SELECT TOP 1  * FROM SS_MA_CUENTAS with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='1'"},
-    };
-    for (const auto& c : casos) {
-        g.sentencias.clear();
-        db.ExisteEnTabla(QString::fromUtf8(c.tabla), QString::fromUtf8(c.valor), QStringLiteral("Codigo"), nullptr,
-                         Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion));
-        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
-    }
-}
-
-TEST_F(Consultas, SentenciasDeExisteEnTablaST) {
-    struct Caso {
-        int tipo;
-        const char* valor;
-        const char* condicion;
-        const char* esperado;
-    };
-    const Caso casos[] = {
-        {8, " A1 ", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo =' A1 '"},
-        {8, "O'Brien", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo ='O''Brien'"},
-        {7, " '15/03/2026' ", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = '15/03/2026' "},
-        {3, "12", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = 12"},
-        {11, "1", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = 1"},
-        {8, "A1", "Activo = 1", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Activo = 1"},
-        {8, "A1", "T WHERE Activo = 1", "SELECT * FROM MA_CUENTAS with(nolock)   T WHERE Activo = 1"},
-    };
-    for (const auto& c : casos) {
-        g.sentencias.clear();
-        db.ExisteEnTablaST(QStringLiteral("MA_CUENTAS"), QString::fromUtf8(c.valor), QStringLiteral("Codigo"), nullptr,
-                           Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion));
-        EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
-    }
-}
-
-TEST_F(Consultas, SentenciasDeDatosTabla) {
-    struct Caso {
-        int tipo;
-        bool recorta;
-        const char* valor;
-        const char* condicion;
-        const char* esperado;
-    };
-    const Caso casos[] = {
-        {8, true, " A1 ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1' "},
-        {8, true, "A1", "Activo = 1",
+        {Existe, 7, " '15/03/2026' ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = '15/03/2026' "},
+        {Existe, 3, "12abc", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 12"},
+        {Existe, 5, "12.5", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 12.5"},
+        {Existe, 4, "x", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 0"},
+        {Existe, 2, "7 ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 7 "},
+        {Existe, 8, "A1", "Activo = 1", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Activo = 1"},
+        {Existe, 8, "A1", "x where Activo = 1", "SELECT TOP 1 * FROM CLIENTES with(nolock)  x where Activo = 1"},
+        // Synonyms apply to ExisteEnTabla, not to ExisteEnTablaST.
+        {Existe, 8, "1", "", "SELECT TOP 1  * FROM SS_MA_CUENTAS with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='1'",
+         "MA_CUENTAS"},
+        {ExisteST, 8, " A1 ", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo =' A1 '", "MA_CUENTAS"},
+        {ExisteST, 8, "O'Brien", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo ='O''Brien'", "MA_CUENTAS"},
+        {ExisteST, 7, " '15/03/2026' ", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = '15/03/2026' ",
+         "MA_CUENTAS"},
+        {ExisteST, 3, "12", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = 12", "MA_CUENTAS"},
+        {ExisteST, 11, "1", "", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Codigo = 1", "MA_CUENTAS"},
+        {ExisteST, 8, "A1", "Activo = 1", "SELECT * FROM MA_CUENTAS with(nolock)   WHERE Activo = 1", "MA_CUENTAS"},
+        {ExisteST, 8, "A1", "T WHERE Activo = 1", "SELECT * FROM MA_CUENTAS with(nolock)   T WHERE Activo = 1",
+         "MA_CUENTAS"},
+        {Datos, 8, " A1 ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1' "},
+        {Datos, 8, "A1", "Activo = 1",
          "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='A1'  AND Activo = 1"},
-        {8, false, " A1 ", "  ", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo =' A1 '   "},
-        {8, false, "D'Or", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo ='D''Or' "},
-        {7, true, " 15/03/2026 ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = #15/03/2026# "},
-        {3, true, "42", "Activo = 1", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 42 AND Activo = 1"},
-        {0, true, "X", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = X"},
+        {Datos, 8, " A1 ", "  ", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo =' A1 '   ", "CLIENTES",
+         false},
+        {Datos, 8, "D'Or", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo ='D''Or' ", "CLIENTES", false},
+        {Datos, 7, " 15/03/2026 ", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = #15/03/2026# "},
+        {Datos, 3, "42", "Activo = 1", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = 42 AND Activo = 1"},
+        {Datos, 0, "X", "", "SELECT TOP 1 * FROM CLIENTES with(nolock)  WHERE Codigo = X"},
     };
     for (const auto& c : casos) {
         g.sentencias.clear();
-        db.DatosTabla(QStringLiteral("CLIENTES"), QString::fromUtf8(c.valor), QStringLiteral("Nombre"),
-                      QStringLiteral("Codigo"), Variant(qint32(c.tipo)), QString::fromUtf8(c.condicion), c.recorta);
+        const QString tabla = QString::fromUtf8(c.tabla), valor = QString::fromUtf8(c.valor);
+        const QString campo = QStringLiteral("Codigo"), condicion = QString::fromUtf8(c.condicion);
+        const Variant tipo(qint32(c.tipo));
+        if (c.busqueda == Existe) db.ExisteEnTabla(tabla, valor, campo, nullptr, tipo, condicion);
+        if (c.busqueda == ExisteST) db.ExisteEnTablaST(tabla, valor, campo, nullptr, tipo, condicion);
+        if (c.busqueda == Datos)
+            db.DatosTabla(tabla, valor, QStringLiteral("Nombre"), campo, tipo, condicion, c.recorta);
         EXPECT_EQ(g.sentencias, QStringList{QString::fromUtf8(c.esperado)}) << c.esperado;
     }
 }

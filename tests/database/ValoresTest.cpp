@@ -52,13 +52,14 @@ TEST_F(Valores, ClasesDeTipo) {
     struct Caso {
         int codigo;
         bool fecha, texto, numero, moneda, booleano;
+        const char* comilla;
     };
     const Caso casos[] = {
-        {135, true, false, false, false, false},  {64, true, false, false, false, false},
-        {130, false, true, false, false, false},  {203, false, true, false, false, false},
-        {131, false, false, true, false, false},  {17, false, false, true, false, false},
-        {6, false, false, false, true, false},    {11, false, false, false, false, true},
-        {204, false, false, false, false, false},
+        {135, true, false, false, false, false, "'"}, {64, true, false, false, false, false, "'"},
+        {130, false, true, false, false, false, "'"}, {203, false, true, false, false, false, "'"},
+        {131, false, false, true, false, false, ""},  {17, false, false, true, false, false, ""},
+        {6, false, false, false, true, false, ""},    {11, false, false, false, false, true, ""},
+        {204, false, false, false, false, false, ""},
     };
     for (const auto& c : casos) {
         Variant q(qint32(c.codigo));
@@ -67,7 +68,7 @@ TEST_F(Valores, ClasesDeTipo) {
         EXPECT_EQ(db.ADONumeric(q), c.numero) << c.codigo;
         EXPECT_EQ(db.ADOCurrency(q), c.moneda) << c.codigo;
         EXPECT_EQ(db.ADOBoolean(q), c.booleano) << c.codigo;
-        EXPECT_EQ(db.ADOComilla(q), c.fecha || c.texto ? QStringLiteral("'") : QString()) << c.codigo;
+        EXPECT_EQ(db.ADOComilla(q), QString::fromUtf8(c.comilla)) << c.codigo;
     }
     EXPECT_FALSE(db.ADOText(Variant::Null()));
 }
