@@ -63,17 +63,28 @@ TEST_F(Conexion, CadenasDeConexion) {
         const char* servidor;
         const char* extendido;
         const char* proveedor;
+        const char* dada;  // the caller's ConnString
+        bool pideDialogo;  // accepted with server SRV02
+        long cursor;       // the location asked for
         const char* cadena;
         const char* proveedorDespues;
     };
     const Caso casos[] = {
-        {"SRV01", "", "", "PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;", "SQLOLEDB"},
-        {"SRV01", "Connect Timeout=5;", "MiProveedor",
+        {"SRV01", "", "", "", false, 3, "PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;",
+         "SQLOLEDB"},
+        {"SRV01", "Connect Timeout=5;", "MiProveedor", "", false, 3,
          "PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;Connect Timeout=5;", "MiProveedor"},
         // A "#" anywhere makes it Oracle, without the server and without the further text.
-        {"ORA#", "Connect Timeout=5;", "",
+        {"ORA#", "Connect Timeout=5;", "", "", false, 3,
          "Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;", "SQLOLEDB"},
-        {"#", "", "", "Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;", "SQLOLEDB"},
+        {"#", "", "", "", false, 3, "Provider=OraOLEDB.Oracle.1;Data Source=EMPRESA;User Id=juan;Password=clave;",
+         "SQLOLEDB"},
+        // The caller's string, unless blank; the dialog rebuilds the string from the fields, discarding it.
+        {"SRV01", "", "", "   ", false, 2, "PROVIDER=SQLOLEDB;Server=SRV01;Database =EMPRESA;UId=juan;Pwd=clave;",
+         "SQLOLEDB"},
+        {"SRV01", "", "", "DSN=Empresa;", false, 2, "DSN=Empresa;", "SQLOLEDB"},
+        {"SRV01", "", "", "DSN=Empresa;", true, 2,
+         "PROVIDER=SQLOLEDB;Server=SRV02;Database =EMPRESA;UId=juan;Pwd=clave;", "SQLOLEDB"},
     };
     for (const auto& c : casos) {
         Reinicia();
@@ -81,35 +92,14 @@ TEST_F(Conexion, CadenasDeConexion) {
         db.gExtended = QString::fromUtf8(c.extendido);
         db.gProveedor = QString::fromUtf8(c.proveedor);
         db.gEsAdmin = false;
-        db.OpenServerADODB(false, 3, QString(), false, true);
-        EXPECT_EQ(db.gConnString, QString::fromUtf8(c.cadena)) << c.servidor;
-        EXPECT_EQ(g.aperturas, QStringList{QString::fromUtf8(c.cadena)}) << c.servidor;
-        EXPECT_EQ(db.gProveedor, QString::fromUtf8(c.proveedorDespues)) << c.servidor;
+        if (c.pideDialogo) guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 0, true));
+        db.OpenServerADODB(c.pideDialogo, c.cursor, QString::fromUtf8(c.dada), false, true);
+        EXPECT_EQ(db.gConnString, QString::fromUtf8(c.cadena)) << c.cadena;
+        EXPECT_EQ(g.aperturas, QStringList{QString::fromUtf8(c.cadena)}) << c.cadena;
+        EXPECT_EQ(db.gProveedor, QString::fromUtf8(c.proveedorDespues)) << c.cadena;
         EXPECT_TRUE(db.gOpenFlag);
         EXPECT_TRUE(db.gEsAdmin);  // ValidaAdmin false
-        EXPECT_EQ(db.gCnn.CursorLocation(), 3);
-    }
-}
-
-TEST_F(Conexion, LaCadenaDelLlamador) {
-    struct Caso {
-        const char* dada;
-        bool pideDialogo;
-        QString abre;
-    };
-    const Caso casos[] = {
-        {"   ", false, kSql},
-        {"DSN=Empresa;", false, QStringLiteral("DSN=Empresa;")},
-        // The dialog rebuilds the string from the fields, discarding the caller's.
-        {"DSN=Empresa;", true, kSql02},
-    };
-    for (const auto& c : casos) {
-        Reinicia();
-        if (c.pideDialogo) guion.AlMostrar(Rellena(QStringLiteral("SRV02"), 0, true));
-        db.OpenServerADODB(c.pideDialogo, 2, QString::fromUtf8(c.dada), false, true);
-        EXPECT_EQ(g.aperturas.value(0), c.abre) << c.dada;
-        EXPECT_EQ(db.gConnString, c.abre);
-        EXPECT_EQ(db.gCnn.CursorLocation(), 2);
+        EXPECT_EQ(db.gCnn.CursorLocation(), c.cursor);
     }
 }
 
