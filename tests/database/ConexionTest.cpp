@@ -337,39 +337,17 @@ TEST_F(Conexion, ArchivoAccessLocal) {
         QStringList aperturas;
         bool abierta;
     };
+    // The strings opened on the two files, with the object's user and password.
+    const QString a =
+        QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;");
+    const QString b =
+        QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\e\\b.mdb;User Id=juan;Password=clave;");
+    const QString elegido = QStringLiteral("C:\\e\\b.mdb");
     const Caso casos[] = {
-        {"con archivo",
-         "C:\\d\\a.mdb",
-         false,
-         {},
-         0,
-         {},
-         {},
-         {},
-         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;"},
-         true},
-        {"elige el archivo",
-         "",
-         false,
-         {},
-         0,
-         {QStringLiteral("C:\\e\\b.mdb")},
-         {},
-         {},
-         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\e\\b.mdb;User Id=juan;Password=clave;"},
-         true},
+        {"con archivo", "C:\\d\\a.mdb", false, {}, 0, {}, {}, {}, {a}, true},
+        {"elige el archivo", "", false, {}, 0, {elegido}, {}, {}, {b}, true},
         {"cancela la eleccion", " ", false, {}, 0, {std::nullopt}, {}, {}, {}, false},
-        {"no esta y elige otro",
-         "C:\\d\\a.mdb",
-         false,
-         {noEsta},
-         1,
-         {QStringLiteral("C:\\e\\b.mdb")},
-         {},
-         {},
-         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;",
-          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\e\\b.mdb;User Id=juan;Password=clave;"},
-         true},
+        {"no esta y elige otro", "C:\\d\\a.mdb", false, {noEsta}, 1, {elegido}, {}, {}, {a, b}, true},
         // A refused password is asked for after every refusal.
         {"clave tecleada",
          "C:\\d\\a.mdb",
@@ -377,13 +355,13 @@ TEST_F(Conexion, ArchivoAccessLocal) {
          {clave},
          2,
          {},
-         {QStringLiteral("uno"), QStringLiteral("dos")},
+         {"uno", "dos"},
          {},
-         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;",
-          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave; Jet "
-          "OLEDB:Database Password=uno;",
-          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave; Jet "
-          "OLEDB:Database Password=dos;"},
+         {a,
+          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave; Jet OLEDB:Database "
+          "Password=uno;",
+          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave; Jet OLEDB:Database "
+          "Password=dos;"},
          true},
         // The stored password is tried once; refused again, the error is reported.
         {"clave guardada",
@@ -394,20 +372,11 @@ TEST_F(Conexion, ArchivoAccessLocal) {
          {},
          {},
          {Respuesta::OK},
-         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;",
-          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;Jet "
-          "OLEDB:Database Password=clave;"},
+         {a,
+          "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;Jet OLEDB:Database "
+          "Password=clave;"},
          false},
-        {"otro error",
-         "C:\\d\\a.mdb",
-         false,
-         {otro},
-         1,
-         {},
-         {},
-         {Respuesta::OK},
-         {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =C:\\d\\a.mdb;User Id=juan;Password=clave;"},
-         false},
+        {"otro error", "C:\\d\\a.mdb", false, {otro}, 1, {}, {}, {Respuesta::OK}, {a}, false},
     };
     for (const auto& c : casos) {
         Reinicia();
