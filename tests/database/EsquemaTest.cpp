@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "DB_Dll.h"
+#include "Impresion.h"
 #include "Soporte.h"
 
 namespace {
