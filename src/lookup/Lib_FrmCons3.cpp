@@ -97,6 +97,7 @@ Lib_FrmCons3::Lib_FrmCons3(DB_Dll& db, LecturaCfg cfg, QWidget* parent)
     ListView1 = new QTreeWidget(picFields);
     ListView1->setGeometry(0, ui().Twips(360), ui().Twips(7335), ui().Twips(3495));
     ListView1->setRootIsDecorated(false);
+    ListView1->header()->setStretchLastSection(false);              // every column keeps the width it was given
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);  // label editing is always refused
     ListView1->installEventFilter(this);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
@@ -173,7 +174,8 @@ void Lib_FrmCons3::Form_Load() {
         sentenciaBase_ = SQL;
     });
     // 6-7. The rows.
-    pasos.run([&] { base().AbrirRecordset(SQL, rs_, nullptr, 0, 1, -1, true); });
+    // The statement is read through a copy: the caller's text stays untranslated, so F5 builds on it.
+    pasos.run([&] { base().AbrirRecordset(QString(SQL), rs_, nullptr, 0, 1, -1, true); });
     pasos.run([&] {
         if (CheckBoxes) ListView1->setColumnCount(std::max(1, ListView1->columnCount()));
         Encolumnar();
