@@ -173,9 +173,9 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, QStringList*& CmpsDevueltos, cons
     bool seguir = true;
     pasos.run([&] {
         if (Instr(SQL, QStringLiteral("SELECT")) == 0) {
-            if (gUsarMascarasConsultas) {
-                if (QFile::exists(gRutaMascaraConsultas))
-                    seguir = ArmaDesdeCatalogo(SQL, CampoBusqueda, WHERE, SentenciaOpcional, limite);
+            // A catalogue missing since start-up builds from the table, rather than running the bare name.
+            if (gUsarMascarasConsultas && QFile::exists(gRutaMascaraConsultas)) {
+                seguir = ArmaDesdeCatalogo(SQL, CampoBusqueda, WHERE, SentenciaOpcional, limite);
             } else {
                 ArmaPredeterminada(SQL, CampoBusqueda, WHERE, SentenciaOpcional, limite);
             }

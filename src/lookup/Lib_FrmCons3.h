@@ -87,6 +87,9 @@ class Lib_FrmCons3 : public QDialog {
     void FijaAnchoColumna(int columna, double twips);
     const QString& Tabla() const { return tabla_; }
 
+    // Escape and the close box cancel.
+    void reject() override { CmdCancelar_Click(); }
+
   protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* e) override;

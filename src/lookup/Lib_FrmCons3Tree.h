@@ -60,6 +60,9 @@ class Lib_FrmCons3Tree : public QDialog {
     QTreeWidgetItem* Nodo(const QString& clave) const { return claves_.value(clave.toUpper()); }
     static QString Clave(const QTreeWidgetItem* nodo);
 
+    // Escape and the close box cancel.
+    void reject() override { CmdCancelar_Click(); }
+
   protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* e) override;

@@ -210,3 +210,27 @@ TEST_F(Ventana, UnFalloAlGrabarLosAnchosNoPierdeElArchivo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Ventana, ArticulosColoreadosPorSuNivelDeStock) {
+    Ejecuta("DEMO", "UPDATE MA_ARTICULOS SET PuntoPedido = 10, Stock = 5 WHERE IdArticulo = 'A00001'");
+    const struct {
+        const char* muestra;
+        Variant nivel3;
+        bool coloreada;
+    } casos[] = {{"si", Variant("255"), true}, {"si", Variant(" "), false}, {"NO", Variant("255"), false}};
+    for (const auto& k : casos) {
+        auto w =
+            Abre("SELECT IDARTICULO, DESCRIPCION, PUNTOPEDIDO, Stock FROM VT_MA_ARTICULOS WHERE IDARTICULO = 'A00001'");
+        w->MuestraStock = k.muestra;
+        w->StkNivel3 = k.nivel3;
+        w->Form_Load();
+        QTreeWidgetItem* fila = w->ListView1->topLevelItem(0);
+        ASSERT_NE(fila, nullptr);
+        EXPECT_EQ(fila->foreground(1).color() == QColor(255, 0, 0), k.coloreada) << k.muestra;
+        EXPECT_EQ(fila->font(0).bold() && fila->data(0, Qt::FontRole).isValid(), k.coloreada) << k.muestra;
+    }
+}
+
+}  // namespace
