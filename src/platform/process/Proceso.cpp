@@ -59,14 +59,23 @@ QString ProcesoSistema::UsuarioMaquina() const {
 }
 
 void ProcesoSistema::Inicia(const QString& lineaComandos) {
-    // The program is the first word; where the suite keeps the folder and the name glued together
-    // ("…/Tresvane @server=…"), the first word is the path up to the first blank.
+    // The suite writes the program's path and its arguments unquoted ("<folder>/Tresvane @server=..."), and the
+    // folder may hold blanks: as the platform does, the program is the shortest prefix ending at a blank that
+    // names an executable file; the words after it are its arguments.
     QStringList palabras = Palabras(lineaComandos);
     if (palabras.isEmpty()) Lanza(Err::ArchivoNoEncontrado);
-    QString programa = palabras.takeFirst();
-    // The rest of the line is handed over as one text, as the suite's programs read their command line.
+    qsizetype usadas = 1;
+    for (qsizetype n = 1; n <= palabras.size(); ++n) {
+        QFileInfo candidato(palabras.mid(0, n).join(QLatin1Char(' ')));
+        if (candidato.isFile() && candidato.isExecutable()) {
+            usadas = n;
+            break;
+        }
+    }
+    const QString programa = palabras.mid(0, usadas).join(QLatin1Char(' '));
+    const QStringList argumentos = palabras.mid(usadas);
     qint64 pid = 0;
-    if (!QProcess::startDetached(programa, palabras, {}, &pid)) Lanza(Err::ArchivoNoEncontrado);
+    if (!QProcess::startDetached(programa, argumentos, {}, &pid)) Lanza(Err::ArchivoNoEncontrado);
 }
 
 void ProcesoPrueba::Inicia(const QString& linea) {

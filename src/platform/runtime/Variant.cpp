@@ -136,7 +136,9 @@ QDateTime Variant::AFecha() const {
             double v = ADouble();
             qint64 dias = static_cast<qint64>(std::floor(v));
             qint64 ms = static_cast<qint64>(std::llround((v - static_cast<double>(dias)) * 86400000.0));
-            return QDateTime(QDate(1899, 12, 30).addDays(dias), QTime(0, 0)).addMSecs(ms);
+            if (ms >= 86400000) ++dias, ms -= 86400000;
+            // The fraction is the clock time of that day, whatever the local clock did that night.
+            return QDateTime(QDate(1899, 12, 30).addDays(dias), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
         }
     }
 }

@@ -139,3 +139,20 @@ TEST_F(Conversiones, Cp1252IdaYVuelta) {
     for (int i = 0; i < 256; ++i) todos.append(static_cast<char>(i));
     EXPECT_EQ(ACp1252(DeCp1252(todos)), todos);
 }
+
+TEST_F(Conversiones, FechaDesdeNumeroEsLaHoraDelDia) {
+    // 8 March 2026 is a night when clocks change in much of America: the fraction is still the clock time.
+    struct Caso {
+        double numero;
+        QDateTime esperado;
+    };
+    const Caso casos[] = {
+        {46089.5, QDateTime(QDate(2026, 3, 8), QTime(12, 0))},
+        {46089.0, QDateTime(QDate(2026, 3, 8), QTime(0, 0))},
+        {2.25, QDateTime(QDate(1900, 1, 1), QTime(6, 0))},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(Variant(c.numero).AFecha(), c.esperado) << c.numero;
+        EXPECT_DOUBLE_EQ(Variant(c.esperado).ADouble(), c.numero) << c.numero;
+    }
+}
