@@ -56,7 +56,7 @@ INSERT INTO TA_CONFIGURACION (Clave, Valor, ValorAux, Grupo, PoliticaNegocio) VA
 CREATE TABLE ta_usuarios (
     Nombre varchar(50) COLLATE SQLSERVER NOT NULL PRIMARY KEY,
     NombreCompleto varchar(100) COLLATE SQLSERVER,
-    Administrador bit NOT NULL DEFAULT 0,
+    Administrador smallint NOT NULL DEFAULT 0,  -- 1 administrator; read as a number by the connection
     UNegocio varchar(10) COLLATE SQLSERVER,
     VerProforma bit NOT NULL DEFAULT 0
 );

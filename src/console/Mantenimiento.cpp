@@ -13,6 +13,7 @@
 #include "Texto.h"
 #include "TkPrint2.h"
 #include "Ui.h"
+#include "Variant.h"
 
 namespace {
 // A failure during the offer is shown, and the window goes on.
@@ -22,9 +23,10 @@ int Informa(const ErrorEjecucion& e) {
 }
 
 // Today minus the number of days, which may carry decimals: half a day back from midnight is the day before.
+// Worked on date serials, as the platform subtracts from a date, so a night the clock changes costs no day.
 QDate FechaDeCorte(const Moneda& dias) {
-    const QDateTime hoy(proceso().Ahora().date(), QTime(0, 0));
-    return hoy.addMSecs(-qRound64(dias.ADouble() * 86400000.0)).date();
+    const double hoy = Variant(QDateTime(proceso().Ahora().date(), QTime(0, 0))).ADouble();
+    return Variant(hoy - dias.ADouble()).AFecha().date();
 }
 }  // namespace
 
