@@ -41,7 +41,13 @@ int main(int argc, char** argv) {
         QString cadena;
         IniciaSistema(false, QString(), cadena, 3);
     });
-    ventana.Form_Load();
+    // The load runs before the event loop, so nothing else would catch what escapes it: shown, and the window opens.
+    try {
+        ventana.Form_Load();
+    } catch (const ErrorEjecucion& e) {
+        ui().FijaPuntero(Puntero::Flecha);
+        ui().MsgBox(e.Description(), Estilo::Critical);
+    }
     ventana.show();
     // The printer on the desk, beside the window.
     VentanaImpresora escritorio(impresora);
