@@ -1,5 +1,7 @@
 // Queries and record access of the database object: record sets, statements, existence checks, one field of
 // one row, column maxima and minima. Statements are SQL Server text; Oracle connections translate on the way.
+#include <functional>
+
 #include "DB_Dll.h"
 #include "Pasos.h"
 #include "Texto.h"
@@ -46,6 +48,32 @@ double ValorNumerico(const Variant& valor) {
 int AvisoAlOperador(const ErrorEjecucion& e) {
     return ui().MsgBox(e.Description(), Estilo::AbortRetryIgnore + Estilo::Critical,
                        QStringLiteral("Aviso al Operador"));
+}
+
+// The last steps of the existence checks: with the caller's record set, it is opened on the statement and left
+// open on the rows found; without one, a record set of its own is opened on propia of the statement and released.
+// Whether a row exists is what either set says.
+bool BuscaFilas(Pasos& pasos, Connection& conexion, Recordset* Lrcs, bool SoloLectura, const QString& sql,
+                const std::function<QString(const QString&)>& propia) {
+    bool existe = false;
+    if (Lrcs) {
+        pasos.run([&] {
+            if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
+        });
+        pasos.run([&] {
+            if (SoloLectura)
+                Lrcs->Open(sql, conexion, ado::adOpenForwardOnly, ado::adLockReadOnly);
+            else
+                Lrcs->Open(sql, conexion, Lrcs->CursorType(), Lrcs->LockType());
+        });
+        pasos.run([&] { existe = !Lrcs->Bof(); });
+    } else {
+        Recordset rs;
+        pasos.run([&] { rs.Open(propia(sql), conexion, ado::adOpenForwardOnly, ado::adLockReadOnly); });
+        pasos.run([&] { existe = !rs.Bof(); });
+        pasos.run([&] { rs.Close(); });
+    }
+    return existe;
 }
 }  // namespace
 
@@ -151,7 +179,6 @@ void DB_Dll::CierraRecordset(Recordset& LrcsTemp) {
 
 bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, Recordset* Lrcs,
                            const Variant& Tipodato, const QString& Condicion, bool SoloLectura) {
-    bool existe = false;
     QString sql;
     Pasos pasos(AvisoAlOperador);
     // 1. The statement.
@@ -179,31 +206,12 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
     });
     // 2. Synonyms.
     pasos.run([&] { sql = SS_TSinonimos(sql); });
-    if (Lrcs) {
-        // 3. The caller's record set, left open on the rows found.
-        pasos.run([&] {
-            if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
-        });
-        pasos.run([&] {
-            if (SoloLectura)
-                Lrcs->Open(sql, gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly);
-            else
-                Lrcs->Open(sql, gCnn, Lrcs->CursorType(), Lrcs->LockType());
-        });
-        pasos.run([&] { existe = !Lrcs->Bof(); });
-    } else {
-        // 4. A record set of its own, in the connection's dialect.
-        Recordset rs;
-        pasos.run([&] { rs.Open(ORACLE_Dicc(sql), gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly); });
-        pasos.run([&] { existe = !rs.Bof(); });
-        pasos.run([&] { rs.Close(); });
-    }
-    return existe;
+    // 3. The caller's record set, left open on the rows found; 4. or one of its own, in the connection's dialect.
+    return BuscaFilas(pasos, gCnn, Lrcs, SoloLectura, sql, [this](const QString& t) { return ORACLE_Dicc(t); });
 }
 
 bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, Recordset* Lrcs,
                              const Variant& Tipodato, const QString& Condicion, bool SoloLectura) {
-    bool existe = false;
     QString sql;
     Connection& conexion = Predeterminada().gCnn;
     Pasos pasos(AvisoAlOperador);
@@ -226,24 +234,7 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
                   Condicion;
         }
     });
-    if (Lrcs) {
-        pasos.run([&] {
-            if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
-        });
-        pasos.run([&] {
-            if (SoloLectura)
-                Lrcs->Open(sql, conexion, ado::adOpenForwardOnly, ado::adLockReadOnly);
-            else
-                Lrcs->Open(sql, conexion, Lrcs->CursorType(), Lrcs->LockType());
-        });
-        pasos.run([&] { existe = !Lrcs->Bof(); });
-    } else {
-        Recordset rs;
-        pasos.run([&] { rs.Open(sql, conexion, ado::adOpenForwardOnly, ado::adLockReadOnly); });
-        pasos.run([&] { existe = !rs.Bof(); });
-        pasos.run([&] { rs.Close(); });
-    }
-    return existe;
+    return BuscaFilas(pasos, conexion, Lrcs, SoloLectura, sql, [](const QString& t) { return t; });
 }
 
 Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
