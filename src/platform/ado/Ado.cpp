@@ -341,3 +341,21 @@ long Recordset::EditMode() const {
     ExigeAbierto();
     return modoEdicion_;
 }
+
+QList<Columna> ColumnasDelEsquema(long tipo) {
+    auto texto = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adVarWChar, 128, {}, {}, false}; };
+    auto entero = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adInteger, 4, {}, {}, false}; };
+    if (tipo == ado::adSchemaTables)
+        return {texto("TABLE_CATALOG"), texto("TABLE_SCHEMA"), texto("TABLE_NAME"), texto("TABLE_TYPE")};
+    if (tipo == ado::adSchemaColumns)
+        return {texto("TABLE_CATALOG"),
+                texto("TABLE_SCHEMA"),
+                texto("TABLE_NAME"),
+                texto("COLUMN_NAME"),
+                entero("ORDINAL_POSITION"),
+                texto("COLUMN_DEFAULT"),
+                Columna{QStringLiteral("IS_NULLABLE"), ado::adBoolean, 2, {}, {}, false},
+                entero("DATA_TYPE"),
+                entero("CHARACTER_MAXIMUM_LENGTH")};
+    return {};
+}

@@ -100,6 +100,10 @@ struct Resultado {
     bool tieneFilas = false;  // the statement returned a row set (possibly empty)
 };
 
+// The columns of a schema rowset, as every engine reports them: tables (adSchemaTables) or columns
+// (adSchemaColumns); empty for any other.
+QList<Columna> ColumnasDelEsquema(long tipo);
+
 // An engine behind a connection. Every failure raises ErrorMotor.
 class Motor {
   public:

@@ -391,14 +391,12 @@ void MotorOdbc::DeshaceTransaccion() {
 
 Resultado MotorOdbc::Esquema(long tipo, const QList<Variant>& restricciones) {
     Sentencia st(enlace_, destino_.origen, sqlite_);
-    auto texto = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adVarWChar, 128, {}, {}, false}; };
-    auto entero = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adInteger, 4, {}, {}, false}; };
     Resultado r;
     r.tieneFilas = true;
     if (tipo == ado::adSchemaTables) {
         st.Comprueba(SQLTables(st.h(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0));
         const Resultado odbc = st.LeeResultado();
-        r.columnas = {texto("TABLE_CATALOG"), texto("TABLE_SCHEMA"), texto("TABLE_NAME"), texto("TABLE_TYPE")};
+        r.columnas = ColumnasDelEsquema(ado::adSchemaTables);
         for (const auto& f : odbc.filas) {
             const QList<Variant> fila{f[0], f[1], f[2], f[3]};
             if (CumpleRestriccion(restricciones, 0, fila[0], true) &&
@@ -420,15 +418,7 @@ Resultado MotorOdbc::Esquema(long tipo, const QList<Variant>& restricciones) {
                             tabla.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(tabla.data()),
                             tabla.isEmpty() ? 0 : static_cast<SQLSMALLINT>(tabla.size()), nullptr, 0));
     const Resultado odbc = st.LeeResultado();
-    r.columnas = {texto("TABLE_CATALOG"),
-                  texto("TABLE_SCHEMA"),
-                  texto("TABLE_NAME"),
-                  texto("COLUMN_NAME"),
-                  entero("ORDINAL_POSITION"),
-                  texto("COLUMN_DEFAULT"),
-                  Columna{QStringLiteral("IS_NULLABLE"), ado::adBoolean, 2, {}, {}, false},
-                  entero("DATA_TYPE"),
-                  entero("CHARACTER_MAXIMUM_LENGTH")};
+    r.columnas = ColumnasDelEsquema(ado::adSchemaColumns);
     for (const auto& f : odbc.filas) {
         // TABLE_CAT, TABLE_SCHEM, TABLE_NAME, COLUMN_NAME, DATA_TYPE, TYPE_NAME, COLUMN_SIZE, BUFFER_LENGTH,
         // DECIMAL_DIGITS, NUM_PREC_RADIX, NULLABLE, REMARKS, COLUMN_DEF, ..., ORDINAL_POSITION (17th)

@@ -437,10 +437,8 @@ Resultado MotorSqlite::Esquema(long tipo, const QList<Variant>& restricciones) {
                                                                            : QStringLiteral("TABLE");
         tablas.push_back({nombre, clase});
     }
-    auto texto = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adVarWChar, 128, {}, {}, false}; };
-    auto entero = [](const char* n) { return Columna{QString::fromLatin1(n), ado::adInteger, 4, {}, {}, false}; };
     if (tipo == ado::adSchemaTables) {
-        r.columnas = {texto("TABLE_CATALOG"), texto("TABLE_SCHEMA"), texto("TABLE_NAME"), texto("TABLE_TYPE")};
+        r.columnas = ColumnasDelEsquema(ado::adSchemaTables);
         for (const auto& [nombre, clase] : tablas)
             if (Cumple(restricciones, 0, base_) && Cumple(restricciones, 1, esquema) &&
                 Cumple(restricciones, 2, nombre) && Cumple(restricciones, 3, clase))
@@ -452,15 +450,7 @@ Resultado MotorSqlite::Esquema(long tipo, const QList<Variant>& restricciones) {
                            QStringLiteral("Object or data matching the name, range, or selection criteria was not "
                                           "found within the scope of this operation."),
                            destino_.origen, QString(), 0}});
-    r.columnas = {texto("TABLE_CATALOG"),
-                  texto("TABLE_SCHEMA"),
-                  texto("TABLE_NAME"),
-                  texto("COLUMN_NAME"),
-                  entero("ORDINAL_POSITION"),
-                  texto("COLUMN_DEFAULT"),
-                  Columna{QStringLiteral("IS_NULLABLE"), ado::adBoolean, 2, {}, {}, false},
-                  entero("DATA_TYPE"),
-                  entero("CHARACTER_MAXIMUM_LENGTH")};
+    r.columnas = ColumnasDelEsquema(ado::adSchemaColumns);
     if (!Cumple(restricciones, 0, base_) || !Cumple(restricciones, 1, esquema)) return r;
     for (const auto& [nombre, clase] : tablas) {
         if (!Cumple(restricciones, 2, nombre) || nombre == u"sqlite_master") continue;
