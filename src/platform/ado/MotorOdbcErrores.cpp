@@ -70,18 +70,32 @@ struct FilaEstado {
 };
 
 // SQLSTATEs, whole ones before their classes. Besides ODBC's own, the states that servers reached through
-// their own drivers give for the same faults: an undefined table, a statement cancelled by its time-out.
+// their own drivers give for the same faults: an undefined table, a statement cancelled by its time-out, the
+// server gone from under the connection.
+// clang-format off
 const FilaEstado kEstados[] = {
-    {"HYT00", ErrOdbc::TiempoAgotado},  // the statement's time-out
-    {"HYT01", ErrOdbc::TiempoAgotado},  // the connection's time-out
-    {"57014", ErrOdbc::TiempoAgotado},  // the statement cancelled by the server's own time-out
-    {"42S02", Err::TablaNoEncontrada},   {"42P01", Err::TablaNoEncontrada},   {"42704", Err::TablaNoEncontrada},
-    {"42501", ErrOdbc::PermisoDenegado}, {"22001", ErrOdbc::Desbordamiento},  {"22003", ErrOdbc::Desbordamiento},
-    {"22012", ErrOdbc::Desbordamiento},  {"40001", Err::ErrorNoEspecificado},  // deadlock or serialization: the work
-                                                                               // can be tried again
-    {"08", Err::ErrorNoEspecificado},    {"28", ErrOdbc::InicioRechazado},    {"23", Err::ViolacionIntegridad},
-    {"22", ErrOdbc::ConversionFallida},  {"42", Err::ErrorSentencia},         {"37", Err::ErrorSentencia},
+    {"HYT00", ErrOdbc::TiempoAgotado},      // the statement's time-out
+    {"HYT01", ErrOdbc::TiempoAgotado},      // the connection's time-out
+    {"57014", ErrOdbc::TiempoAgotado},      // the statement cancelled by the server's own time-out
+    {"42S02", Err::TablaNoEncontrada},      // base table or view not found
+    {"42P01", Err::TablaNoEncontrada},      // undefined table
+    {"42704", Err::TablaNoEncontrada},      // undefined object
+    {"42501", ErrOdbc::PermisoDenegado},    // insufficient privilege
+    {"22001", ErrOdbc::Desbordamiento},     // string data, right truncation
+    {"22003", ErrOdbc::Desbordamiento},     // numeric value out of range
+    {"22012", ErrOdbc::Desbordamiento},     // division by zero
+    {"40001", Err::ErrorNoEspecificado},    // deadlock or serialization: the work can be tried again
+    {"57P01", Err::ErrorNoEspecificado},    // the server shut down under the connection
+    {"57P02", Err::ErrorNoEspecificado},    // the server crashed under the connection
+    {"57P03", Err::ErrorNoEspecificado},    // the server is starting and takes no connections yet
+    {"08", Err::ErrorNoEspecificado},       // connection exception
+    {"28", ErrOdbc::InicioRechazado},       // invalid authorization
+    {"23", Err::ViolacionIntegridad},       // integrity constraint violation
+    {"22", ErrOdbc::ConversionFallida},     // data exception
+    {"42", Err::ErrorSentencia},            // syntax error or access rule violation
+    {"37", Err::ErrorSentencia},            // syntax error (ODBC 2)
 };
+// clang-format on
 
 std::optional<long> BuscaNativo(FamiliaServidor familia, long nativo) {
     auto busca = [&](const auto& tabla) -> std::optional<long> {

@@ -73,7 +73,8 @@ TEST(ErroresOdbc, OtrosServidoresPorSqlState) {
         {X, "42S02", 942, kTabla},    {X, "42601", 1, kSentencia},     {X, "42703", 1, kSentencia},
         {X, "57014", 1, kTiempo},     {X, "HYT00", 0, kTiempo},        {X, "42501", 1, kPermiso},
         {X, "22P02", 1, kConversion}, {X, "22012", 1, kDesborde},      {X, "08001", 101, kEnlace},
-        {X, "28P01", 1, kInicio},     {X, "HY000", 1, kOtros},         {X, "57P01", 35, kOtros},
+        {X, "28P01", 1, kInicio},     {X, "HY000", 1, kOtros},         {X, "57P01", 35, kEnlace},
+        {X, "57P03", 0, kEnlace},
     };
     for (const Caso& c : casos)
         EXPECT_EQ(NumeroDeDiagnostico(c.familia, QString::fromLatin1(c.estado), c.nativo, false).numero, c.numero)

@@ -22,6 +22,7 @@ class ServidorPostgres {
     // Runs SQL with psql on the database, outside the layer under test.
     bool Psql(const QString& sql, QString* salida = nullptr);
 
+    bool EnMarcha() const { return arrancado_; }
     int Puerto() const { return puerto_; }
     const QString& Error() const { return error_; }
     // The ODBC string of the server's Unicode driver, for Servidores.ini ({base}, {usuario}, {clave} filled in).
