@@ -1,4 +1,5 @@
-// The ODBC engine through the driver manager, on the wide (UTF-16) calls so that text is Unicode end to end:
+// The ODBC engine through the driver manager, on the wide (UTF-16) calls so that text is Unicode end to end (a
+// driver with no wide calls, such as SQLite's, gets UTF-8 through the narrow ones, which it takes as its own):
 // SQLDriverConnectW, SQLExecDirectW with every result of a batch, column descriptions as ADO types, every
 // diagnostic record into the provider errors with the provider's number, SQLTablesW and SQLColumnsW for the
 // schema, manual commit for transactions, and record-set rows written back with bound typed parameters.
@@ -44,6 +45,19 @@ QString DeAncho(const SQLWCHAR* s, qsizetype largo = -1) {
     return QString::fromUtf16(p, largo);
 }
 
+// A text for the narrow calls of a driver that speaks UTF-8.
+struct Estrecho {
+    explicit Estrecho(const QString& s) : bytes(s.toUtf8()) {}
+    SQLCHAR* p() { return reinterpret_cast<SQLCHAR*>(bytes.data()); }
+    QByteArray bytes;
+};
+
+SQLRETURN EjecutaTexto(SQLHSTMT h, const QString& sql, bool estrecho) {
+    if (!estrecho) return SQLExecDirectW(h, Ancho(sql), static_cast<SQLINTEGER>(sql.size()));
+    Estrecho t(sql);
+    return SQLExecDirect(h, t.p(), static_cast<SQLINTEGER>(t.bytes.size()));
+}
+
 // Whether the driver holds the connection for lost (a server gone away, a broken socket).
 bool EnlacePerdido(SQLHDBC enlace) {
     SQLUINTEGER muerto = SQL_CD_FALSE;
@@ -61,10 +75,18 @@ QList<ErrorProveedor> Diagnosticos(SQLSMALLINT tipo, SQLHANDLE h, const Contexto
     };
     std::vector<Registro> registros;
     for (SQLSMALLINT registro = 1;; ++registro) {
-        SQLWCHAR estado[8] = {0};
         SQLINTEGER nativo = 0;
-        SQLWCHAR mensaje[2048] = {0};
         SQLSMALLINT largo = 0;
+        if (ctx.estrecho) {
+            SQLCHAR estado[8] = {0};
+            SQLCHAR mensaje[2048] = {0};
+            if (!Exito(SQLGetDiagRec(tipo, h, registro, estado, &nativo, mensaje, sizeof mensaje, &largo))) break;
+            registros.push_back({QString::fromLatin1(reinterpret_cast<const char*>(estado)),
+                                 QString::fromUtf8(reinterpret_cast<const char*>(mensaje)), nativo});
+            continue;
+        }
+        SQLWCHAR estado[8] = {0};
+        SQLWCHAR mensaje[2048] = {0};
         if (!Exito(SQLGetDiagRecW(tipo, h, registro, estado, &nativo, mensaje, 2048, &largo))) break;
         registros.push_back({DeAncho(estado), DeAncho(mensaje, qMin<qsizetype>(largo, 2047)), nativo});
     }
@@ -280,11 +302,14 @@ class Sentencia {
     QString Texto(SQLUSMALLINT columna, bool& nulo);
 
   private:
+    QString TextoEstrecho(SQLUSMALLINT columna, bool& nulo);
+
     SQLHSTMT h_ = nullptr;
     const Contexto& ctx_;
 };
 
 QString Sentencia::Texto(SQLUSMALLINT columna, bool& nulo) {
+    if (ctx_.estrecho) return TextoEstrecho(columna, nulo);
     QString datos;
     constexpr SQLLEN kCaracteres = 4096;
     SQLWCHAR trozo[kCaracteres];
@@ -307,6 +332,28 @@ QString Sentencia::Texto(SQLUSMALLINT columna, bool& nulo) {
     return datos;
 }
 
+QString Sentencia::TextoEstrecho(SQLUSMALLINT columna, bool& nulo) {
+    QByteArray datos;
+    char trozo[4096];
+    nulo = false;
+    for (;;) {
+        SQLLEN indicador = 0;
+        const SQLRETURN rc = SQLGetData(h_, columna, SQL_C_CHAR, trozo, sizeof trozo, &indicador);
+        if (rc == SQL_NO_DATA) break;
+        Comprueba(rc);
+        if (indicador == SQL_NULL_DATA) {
+            nulo = true;
+            return {};
+        }
+        const qsizetype recibido = (indicador == SQL_NO_TOTAL || indicador >= static_cast<SQLLEN>(sizeof trozo))
+                                       ? static_cast<qsizetype>(sizeof trozo - 1)
+                                       : static_cast<qsizetype>(indicador);
+        datos.append(trozo, recibido);
+        if (rc == SQL_SUCCESS) break;
+    }
+    return QString::fromUtf8(datos);
+}
+
 Resultado Sentencia::LeeResultado() {
     Resultado r;
     SQLSMALLINT columnas = 0;
@@ -314,17 +361,27 @@ Resultado Sentencia::LeeResultado() {
     r.tieneFilas = columnas > 0;
     for (SQLUSMALLINT i = 1; i <= columnas; ++i) {
         SQLWCHAR nombre[256] = {0};
+        SQLCHAR nombreEstrecho[512] = {0};
         SQLSMALLINT largoNombre = 0, tipoSql = 0, decimales = 0, nulos = 0;
         SQLULEN tamano = 0;
-        Comprueba(SQLDescribeColW(h_, i, nombre, 256, &largoNombre, &tipoSql, &tamano, &decimales, &nulos));
+        if (ctx_.estrecho)
+            Comprueba(SQLDescribeCol(h_, i, nombreEstrecho, sizeof nombreEstrecho, &largoNombre, &tipoSql, &tamano,
+                                     &decimales, &nulos));
+        else
+            Comprueba(SQLDescribeColW(h_, i, nombre, 256, &largoNombre, &tipoSql, &tamano, &decimales, &nulos));
         auto atributo = [&](SQLUSMALLINT campo) {
-            SQLWCHAR texto[256] = {0};
             SQLSMALLINT largo = 0;
+            if (ctx_.estrecho) {
+                char texto[512] = {0};
+                if (!Exito(SQLColAttribute(h_, i, campo, texto, sizeof texto, &largo, nullptr))) return QString();
+                return QString::fromUtf8(texto);
+            }
+            SQLWCHAR texto[256] = {0};
             if (!Exito(SQLColAttributeW(h_, i, campo, texto, sizeof texto, &largo, nullptr))) return QString();
             return DeAncho(texto);
         };
         Columna c;
-        c.nombre = DeAncho(nombre);
+        c.nombre = ctx_.estrecho ? QString::fromUtf8(reinterpret_cast<const char*>(nombreEstrecho)) : DeAncho(nombre);
         c.tipo = TipoAdo(tipoSql, atributo(SQL_DESC_TYPE_NAME));
         c.tamano = static_cast<long>(tamano);
         c.tablaBase = atributo(SQL_DESC_BASE_TABLE_NAME);
@@ -393,6 +450,7 @@ struct Parametro {
     SQLULEN tamano = 1;
     SQLSMALLINT decimales = 0;
     QString texto;
+    QByteArray bytes;  // the text in UTF-8, for a driver without wide calls
     SQLBIGINT entero = 0;
     double real = 0;
     unsigned char bit = 0;
@@ -409,6 +467,8 @@ struct Parametro {
                 return &bit;
             case SQL_C_TYPE_TIMESTAMP:
                 return &fecha;
+            case SQL_C_CHAR:
+                return bytes.data();
             default:
                 return Ancho(texto);
         }
@@ -520,12 +580,21 @@ long EjecutaConParametros(const Contexto& ctx, long tiempoEspera, const QString&
     Sentencia st(ctx, tiempoEspera);
     for (std::size_t i = 0; i < parametros.size(); ++i) {
         Parametro& p = parametros[i];
-        const SQLLEN largoBuffer =
-            p.tipoC == SQL_C_WCHAR ? static_cast<SQLLEN>((p.texto.size() + 1) * sizeof(SQLWCHAR)) : 0;
+        if (ctx.estrecho && p.tipoC == SQL_C_WCHAR) {
+            p.tipoC = SQL_C_CHAR;
+            p.bytes = p.texto.toUtf8();
+            if (p.tipoSql == SQL_WVARCHAR) p.tipoSql = SQL_VARCHAR;
+            if (p.tipoSql == SQL_WLONGVARCHAR) p.tipoSql = SQL_LONGVARCHAR;
+            if (p.tipoSql == SQL_VARCHAR || p.tipoSql == SQL_LONGVARCHAR)
+                p.tamano = static_cast<SQLULEN>(qMax<qsizetype>(1, p.bytes.size()));
+        }
+        const SQLLEN largoBuffer = p.tipoC == SQL_C_WCHAR ? static_cast<SQLLEN>((p.texto.size() + 1) * sizeof(SQLWCHAR))
+                                   : p.tipoC == SQL_C_CHAR ? static_cast<SQLLEN>(p.bytes.size() + 1)
+                                                           : 0;
         st.Comprueba(SQLBindParameter(st.h(), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, p.tipoC, p.tipoSql,
                                       p.tamano, p.decimales, p.Datos(), largoBuffer, &p.indicador));
     }
-    st.Comprueba(SQLExecDirectW(st.h(), Ancho(sql), static_cast<SQLINTEGER>(sql.size())));
+    st.Comprueba(EjecutaTexto(st.h(), sql, ctx.estrecho));
     SQLLEN filas = -1;
     SQLRowCount(st.h(), &filas);
     return static_cast<long>(filas);
@@ -590,8 +659,14 @@ void MotorOdbc::Abre(const QString& cadena) {
     SQLSetConnectAttrW(enlace_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
     SQLWCHAR salida[1024];
     SQLSMALLINT largo = 0;
-    const SQLRETURN rc = SQLDriverConnectW(enlace_, nullptr, Ancho(odbc), static_cast<SQLSMALLINT>(odbc.size()), salida,
-                                           1024, &largo, SQL_DRIVER_NOPROMPT);
+    estrecho_ = conSqlite;
+    Estrecho odbcEstrecho(odbc);
+    const SQLRETURN rc =
+        estrecho_
+            ? SQLDriverConnect(enlace_, nullptr, odbcEstrecho.p(), static_cast<SQLSMALLINT>(odbcEstrecho.bytes.size()),
+                               nullptr, 0, &largo, SQL_DRIVER_NOPROMPT)
+            : SQLDriverConnectW(enlace_, nullptr, Ancho(odbc), static_cast<SQLSMALLINT>(odbc.size()), salida, 1024,
+                                &largo, SQL_DRIVER_NOPROMPT);
     if (!Exito(rc)) {
         const QList<ErrorProveedor> errores = Diagnosticos(SQL_HANDLE_DBC, enlace_, ContextoDeErrores());
         Cierra();
@@ -633,7 +708,7 @@ void MotorOdbc::Cierra() {
 }
 
 ContextoOdbc MotorOdbc::ContextoDeErrores() const {
-    return {destino_.origen, sqlite_, familia_, enlace_};
+    return {destino_.origen, sqlite_, estrecho_, familia_, enlace_};
 }
 
 void MotorOdbc::ExigeEnlace() const {
@@ -648,7 +723,7 @@ Resultado MotorOdbc::Ejecuta(const QString& sql) {
     const QStringList sentencias = sqlite_ ? AdaptaTSql(sql) : QStringList{sql};
     for (const QString& s : sentencias) {
         Sentencia st(ctx, tiempoEspera_);
-        st.Comprueba(SQLExecDirectW(st.h(), Ancho(s), static_cast<SQLINTEGER>(s.size())));
+        st.Comprueba(EjecutaTexto(st.h(), s, ctx.estrecho));
         // Every result of the text: the last row set is kept, changed rows are added up.
         for (;;) {
             Resultado r = st.LeeResultado();
@@ -715,8 +790,13 @@ Resultado MotorOdbc::Esquema(long tipo, const QList<Variant>& restricciones) {
     QString tabla;
     if (restricciones.size() > 2 && !restricciones[2].EsEmpty() && !restricciones[2].EsNull())
         tabla = Recorta(restricciones[2].ATexto());
-    st.Comprueba(SQLColumnsW(st.h(), nullptr, 0, nullptr, 0, tabla.isEmpty() ? nullptr : Ancho(tabla),
-                             static_cast<SQLSMALLINT>(tabla.size()), nullptr, 0));
+    Estrecho tablaEstrecha(tabla);
+    if (estrecho_)
+        st.Comprueba(SQLColumns(st.h(), nullptr, 0, nullptr, 0, tabla.isEmpty() ? nullptr : tablaEstrecha.p(),
+                                static_cast<SQLSMALLINT>(tablaEstrecha.bytes.size()), nullptr, 0));
+    else
+        st.Comprueba(SQLColumnsW(st.h(), nullptr, 0, nullptr, 0, tabla.isEmpty() ? nullptr : Ancho(tabla),
+                                 static_cast<SQLSMALLINT>(tabla.size()), nullptr, 0));
     const Resultado odbc = st.LeeResultado();
     r.columnas = ColumnasDelEsquema(ado::adSchemaColumns);
     for (const auto& f : odbc.filas) {
@@ -753,9 +833,15 @@ QStringList MotorOdbc::ClavePrimaria(const QString& esquema, const QString& tabl
     QStringList claves;
     const Contexto ctx = ContextoDeErrores();
     Sentencia st(ctx, tiempoEspera_);
-    if (Exito(SQLPrimaryKeysW(st.h(), nullptr, 0, esquema.isEmpty() ? nullptr : Ancho(esquema),
-                              static_cast<SQLSMALLINT>(esquema.size()), Ancho(tabla),
-                              static_cast<SQLSMALLINT>(tabla.size()))))
+    Estrecho esquemaEstrecho(esquema), tablaEstrecha(tabla);
+    const SQLRETURN rc = estrecho_
+                             ? SQLPrimaryKeys(st.h(), nullptr, 0, esquema.isEmpty() ? nullptr : esquemaEstrecho.p(),
+                                              static_cast<SQLSMALLINT>(esquemaEstrecho.bytes.size()), tablaEstrecha.p(),
+                                              static_cast<SQLSMALLINT>(tablaEstrecha.bytes.size()))
+                             : SQLPrimaryKeysW(st.h(), nullptr, 0, esquema.isEmpty() ? nullptr : Ancho(esquema),
+                                               static_cast<SQLSMALLINT>(esquema.size()), Ancho(tabla),
+                                               static_cast<SQLSMALLINT>(tabla.size()));
+    if (Exito(rc))
         for (const auto& f : st.LeeResultado().filas) claves << f[3].ATexto();
     return claves;
 }
@@ -865,6 +951,7 @@ void MotorOdbc::FijaBaseDeDatos(const QString& nombre) {
     std::swap(enlace_, nuevo.enlace_);
     destino_ = nuevo.destino_;
     comilla_ = nuevo.comilla_;
+    estrecho_ = nuevo.estrecho_;
     casoIdentificadores_ = nuevo.casoIdentificadores_;
     base_ = base;
 }

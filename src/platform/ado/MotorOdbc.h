@@ -20,6 +20,7 @@ QString TextoDecimalOdbc(const Variant& valor);
 struct ContextoOdbc {
     QString origen;
     bool sqlite = false;
+    bool estrecho = false;  // the driver has no wide calls: UTF-8 through the narrow ones
     FamiliaServidor familia = FamiliaServidor::Otra;
     void* enlace = nullptr;  // SQLHDBC
 };
@@ -58,6 +59,7 @@ class MotorOdbc : public Motor {
     Destino destino_;
     QString base_;
     bool sqlite_ = false;
+    bool estrecho_ = false;
     long tiempoEspera_ = 30;
     FamiliaServidor familia_ = FamiliaServidor::Otra;
     QString comilla_ = QStringLiteral("\"");  // the driver's identifier quote; empty when it has none
