@@ -32,22 +32,17 @@ class ServidorReal : public ConEntorno {
         if (!servidor->EnMarcha()) {
             ASSERT_TRUE(servidor->Arranca()) << servidor->Error().toStdString();
         }
-        puertoCerrado = PuertoLibre();
         QFile ini(Ruta(QStringLiteral("Servidores.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(("[PGSRV]\r\nMotor=odbc\r\nCadena=" + servidor->CadenaOdbc() +
-                   "\r\n[SRVTDS]\r\nMotor=odbc\r\nCadena=Driver=FreeTDS;Server=127.0.0.1;Port=" +
-                   QString::number(puertoCerrado) +
-                   ";Database={base};UID={usuario};PWD={clave};TDS_Version=7.3;ClientCharset=UTF-8;\r\n")
-                      .toUtf8());
+        ini.write(("[PGSRV]\r\nMotor=odbc\r\nCadena=" + servidor->CadenaOdbc() + "\r\n").toUtf8());
         ini.close();
     }
     void TearDown() override {
         DB_Dll::ReiniciaPredeterminada();
         ConEntorno::TearDown();
     }
-    void Conecta(const QString& servidorNombre = QStringLiteral("PGSRV")) {
-        db.gServidor = servidorNombre;
+    void Conecta() {
+        db.gServidor = QStringLiteral("PGSRV");
         db.gDBName = QStringLiteral("PRUEBA");
         db.gUsuario = QStringLiteral("pavenko");
         db.gUserPassWord = QStringLiteral("x");
@@ -61,7 +56,6 @@ class ServidorReal : public ConEntorno {
     }
 
     static ServidorPostgres* servidor;
-    int puertoCerrado = 0;
     DB_Dll& db = DB_Dll::Predeterminada();
 };
 ServidorPostgres* ServidorReal::servidor = nullptr;
@@ -128,14 +122,38 @@ TEST_F(ServidorReal, EjecutaConsultaCallaSoloLoQueDebe) {
     }
 }
 
+// No PostgreSQL here: only FreeTDS's driver and a port where nothing listens.
+class SinServidor : public ConEntorno {
+  protected:
+    void SetUp() override {
+        ConEntorno::SetUp();
+        QFile ini(Ruta(QStringLiteral("Servidores.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(
+            ("[SRVTDS]\r\nMotor=odbc\r\nCadena=Driver=FreeTDS;Server=127.0.0.1;Port=" + QString::number(PuertoLibre()) +
+             ";Database={base};UID={usuario};PWD={clave};TDS_Version=7.3;ClientCharset=UTF-8;\r\n")
+                .toUtf8());
+        ini.close();
+    }
+    void TearDown() override {
+        DB_Dll::ReiniciaPredeterminada();
+        ConEntorno::TearDown();
+    }
+    DB_Dll& db = DB_Dll::Predeterminada();
+};
+
 // FreeTDS's driver, loaded for real, finds nothing at the port: the operator reads the provider's error and may
 // give other connection data in the dialog.
-TEST_F(ServidorReal, FreeTdsContraUnPuertoCerradoLlegaAlOperador) {
+TEST_F(SinServidor, FreeTdsContraUnPuertoCerradoLlegaAlOperador) {
     guion.Responde(Respuesta::Yes);
     guion.AlMostrar([](QDialog& d) { static_cast<frmAcceso&>(d).bcCancelar->click(); });
     QElapsedTimer reloj;
     reloj.start();
-    Conecta(QStringLiteral("SRVTDS"));
+    db.gServidor = QStringLiteral("SRVTDS");
+    db.gDBName = QStringLiteral("EMPRESA");
+    db.gUsuario = QStringLiteral("sa");
+    db.gUserPassWord = QStringLiteral("x");
+    db.OpenServerADODB(false, 3, QString(), false, true);
     EXPECT_LT(reloj.elapsed(), 30000);
     EXPECT_FALSE(db.gOpenFlag);
     ASSERT_EQ(guion.Cajas().size(), 1u);

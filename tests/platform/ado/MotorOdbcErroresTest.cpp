@@ -143,7 +143,7 @@ TEST(DecimalesOdbc, EscritosComoTextoExacto) {
     for (const CasoEscrito& c : casos) EXPECT_EQ(TextoDecimalOdbc(c.valor), QString::fromLatin1(c.texto)) << c.texto;
 }
 
-TEST(Oracle, ClienteEnUnicode) {
+TEST(ClienteOracle, JuegoDeCaracteresUnicode) {
     const std::pair<const char*, const char*> casos[] = {
         {"", ".AL32UTF8"},
         {"SPANISH_ARGENTINA.WE8ISO8859P1", "SPANISH_ARGENTINA.AL32UTF8"},
