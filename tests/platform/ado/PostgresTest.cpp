@@ -20,6 +20,7 @@ CREATE TABLE MOVIMIENTOS (ID int PRIMARY KEY, NOMBRE varchar(60), ALTA timestamp
     GRANDE numeric(30,8), CANTIDAD smallint, TEXTO text NOT NULL DEFAULT '');
 CREATE TABLE SIN_CLAVE (NOMBRE varchar(60), ALTA timestamp(3), IMPORTE numeric(19,4), TEXTO text);
 CREATE TABLE SECRETA (ID int);
+CREATE TABLE MARCAS (ID int PRIMARY KEY, ALTA timestamp(6), NOMBRE varchar(20));
 CREATE ROLE cajero LOGIN;
 )";
 
@@ -40,7 +41,8 @@ class Postgres : public ConEntorno {
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write(("[PGSRV]\r\nMotor=odbc\r\nCadena=" + servidor->CadenaOdbc() + "\r\n").toUtf8());
         ini.close();
-        ASSERT_TRUE(servidor->Psql(QStringLiteral("DELETE FROM MOVIMIENTOS; DELETE FROM SIN_CLAVE;")));
+        ASSERT_TRUE(
+            servidor->Psql(QStringLiteral("DELETE FROM MOVIMIENTOS; DELETE FROM SIN_CLAVE; DELETE FROM MARCAS;")));
     }
     void TearDown() override {
         if (cn.State() == ado::adStateOpen) cn.Close();
@@ -137,6 +139,39 @@ TEST_F(Postgres, SinClaveSeUbicaPorLosValoresViejos) {
     rs.Close();
     EXPECT_EQ(EnElServidor(QStringLiteral("SELECT IMPORTE FROM SIN_CLAVE ORDER BY ALTA")),
               QStringLiteral("99.9999\n10.5000"));
+}
+
+// With a key only the key finds the row: a time kept to the microsecond, read to the millisecond, would not
+// compare equal.
+TEST_F(Postgres, ConClaveSeUbicaSoloPorLaClave) {
+    ASSERT_TRUE(
+        servidor->Psql(QStringLiteral("INSERT INTO MARCAS VALUES (1, '2026-03-01 08:15:30.123456', 'uno'), "
+                                      "(2, '2026-03-01 08:15:30.123456', 'dos')")));
+    cn.Open(Cadena());
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM MARCAS WHERE ID = 2"), cn, ado::adOpenDynamic, ado::adLockOptimistic);
+    rs.Fields(QStringLiteral("NOMBRE")).SetValue(QStringLiteral("Dos bis"));
+    rs.Update();
+    rs.Close();
+    EXPECT_EQ(EnElServidor(QStringLiteral("SELECT NOMBRE FROM MARCAS ORDER BY ID")), QStringLiteral("uno\nDos bis"));
+}
+
+// An Oracle connection makes the client's character set Unicode, keeping language and territory.
+TEST_F(Postgres, ConexionOracleFijaElClienteEnUnicode) {
+    const QByteArray antes = qgetenv("NLS_LANG");
+    qputenv("NLS_LANG", "SPANISH_ARGENTINA.WE8ISO8859P1");
+    QFile ini(Ruta(QStringLiteral("Servidores.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write(("[ORCL]\r\nMotor=odbc\r\nCadena=" + servidor->CadenaOdbc().replace(QStringLiteral("{base}"), "PRUEBA") +
+               "\r\n")
+                  .toUtf8());
+    ini.close();
+    cn.Open(QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=pavenko;Password=x;"));
+    EXPECT_EQ(qgetenv("NLS_LANG"), QByteArray("SPANISH_ARGENTINA.AL32UTF8"));
+    if (antes.isNull())
+        qunsetenv("NLS_LANG");
+    else
+        qputenv("NLS_LANG", antes);
 }
 
 // A changed row that no longer matches is reported, not taken for written.
