@@ -36,13 +36,13 @@ SQLWCHAR* Ancho(const QString& s) {
     return reinterpret_cast<SQLWCHAR*>(const_cast<ushort*>(s.utf16()));
 }
 
+// The units as they came: no byte-order mark taken away, half a surrogate pair kept for the next piece.
 QString DeAncho(const SQLWCHAR* s, qsizetype largo = -1) {
-    const auto* p = reinterpret_cast<const char16_t*>(s);
     if (largo < 0) {
         largo = 0;
-        while (p[largo]) ++largo;
+        while (s[largo]) ++largo;
     }
-    return QString::fromUtf16(p, largo);
+    return QString(reinterpret_cast<const QChar*>(s), largo);
 }
 
 // A text for the narrow calls of a driver that speaks UTF-8.
