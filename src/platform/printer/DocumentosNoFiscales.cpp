@@ -45,6 +45,40 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFCerrar_(MemoriaFiscal& m, con
     return Resultado::Acepta;
 }
 
+// What a power cut leaves open on the non-fiscal side ends on the paper, saying so: a document keeps its number
+// and counts among the day's non-fiscal ones; a slip prepared or placed is given back.
+ImpresoraSimulada::Resultado ImpresoraSimulada::CancelaNoFiscal(MemoriaFiscal& m) {
+    const int numero = m.numeros.value("dnf");
+    switch (m.estado) {
+        case EstadoFiscal::DNF:
+            Imprime(Raya());
+            Imprime(Centrado(QStringLiteral("*** DOCUMENTO NO FISCAL CANCELADO ***")));
+            Imprime(Raya(QLatin1Char('=')));
+            break;
+        case EstadoFiscal::DNFSlip:
+            Imprime(QStringLiteral("[SLIP] --- documento no fiscal Nro ") + QString::number(numero) +
+                    QStringLiteral(" cancelado ---"));
+            Imprime(QStringLiteral("[SLIP] retire la hoja"));
+            break;
+        case EstadoFiscal::SlipPreparado:
+            Imprime(QStringLiteral("[SLIP] --- slip cancelado ---"));
+            break;
+        case EstadoFiscal::SlipColocado:
+            Imprime(QStringLiteral("[SLIP] --- slip cancelado ---"));
+            Imprime(QStringLiteral("[SLIP] retire la hoja"));
+            break;
+        default:
+            return Resultado::FueraDeEstado;
+    }
+    if (m.estado == EstadoFiscal::DNF || m.estado == EstadoFiscal::DNFSlip) {
+        m.diarios.dnf++;
+        respuestas_[0] = QString::number(numero);
+    }
+    m.estado = EstadoFiscal::Libre;
+    aviso_ = Bit2::DocumentoCancelado;
+    return Resultado::Acepta;
+}
+
 ImpresoraSimulada::Resultado ImpresoraSimulada::SlipPreparar_(MemoriaFiscal& m, const Argumentos&) {
     m.estado = EstadoFiscal::SlipPreparado;
     return Resultado::Acepta;

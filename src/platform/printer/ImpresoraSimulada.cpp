@@ -20,6 +20,18 @@ const int kBaudios[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 384
 
 ImpresoraSimulada::ImpresoraSimulada(QObject* padre) : QObject(padre) {
     Carga();
+    ApagaYEnciende();
+}
+
+bool ImpresoraSimulada::ApagaYEnciende() {
+    for (auto& r : respuestas_) r.clear();
+    fallo_ = aviso_ = 0;
+    nuevoDia_ = false;
+    papel_.clear();
+    const unsigned abiertos = kDNF | En(EstadoFiscal::SlipPreparado) | En(EstadoFiscal::SlipColocado);
+    if (abiertos & En(memoria_.estado)) fallo_ = Aplica([this](MemoriaFiscal& m) { return CancelaNoFiscal(m); });
+    emit Cambio();
+    return fallo_ == 0;
 }
 
 QString ImpresoraSimulada::RutaMemoria() const {
@@ -83,32 +95,38 @@ bool ImpresoraSimulada::Invoca(const QString& metodo, const QList<Variant>& argu
     for (int i = 0; i < a.size(); ++i)
         if (!Cumple(comando->chequeos[i], a.valores[i], a[i])) return termina(Bit2::ArgumentoInvalido);
 
-    // 3. The handler works on a copy: a refusal changes nothing.
+    // 3. The handler works on a copy, saved before it is printed.
+    if (const quint16 fallo = Aplica([&](MemoriaFiscal& m) { return (this->*comando->manejador)(m, a); }))
+        return termina(fallo);
+    emit Cambio();
+    return true;
+}
+
+quint16 ImpresoraSimulada::Aplica(const std::function<Resultado(MemoriaFiscal&)>& manejador) {
+    // A refusal changes nothing.
     MemoriaFiscal nueva = memoria_;
-    switch ((this->*comando->manejador)(nueva, a)) {
+    quint16 fallo = 0;
+    switch (manejador(nueva)) {
         case Resultado::FueraDeEstado:
-            for (auto& r : respuestas_) r.clear();
-            aviso_ = 0;
-            return termina(Bit2::FueraDeEstado);
+            fallo = Bit2::FueraDeEstado;
+            break;
         case Resultado::ArgumentoInvalido:
-            for (auto& r : respuestas_) r.clear();
-            aviso_ = 0;
-            return termina(Bit2::ArgumentoInvalido);
+            fallo = Bit2::ArgumentoInvalido;
+            break;
         case Resultado::Acepta:
             break;
     }
-
-    // 4. Saved first, printed after: what the roll shows is in the memory.
-    if (!Guarda(nueva)) {
+    // Saved first, printed after: what the roll shows is in the memory.
+    if (!fallo && !Guarda(nueva)) fallo = Bit2::ErrorAlGuardar;
+    if (fallo) {
         for (auto& r : respuestas_) r.clear();
         aviso_ = 0;
-        return termina(Bit2::ErrorAlGuardar);
+        return fallo;
     }
     memoria_ = nueva;
     if (nuevoDia_) reiniciada_ = false;
     if (!papel_.isEmpty()) AgregaAlPapel(papel_.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    emit Cambio();
-    return true;
+    return 0;
 }
 
 void ImpresoraSimulada::Carga() {

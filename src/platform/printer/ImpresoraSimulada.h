@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "MemoriaFiscal.h"
@@ -44,7 +45,13 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
   public:
     // Loads the memory from the program folder; an unreadable file is set aside as
     // ImpresoraSimulada.json.danado-<yyyyMMdd-HHmmss> and the device starts fresh, saying so in Estado2.
+    // A device that starts with a non-fiscal document or the slip station open closes it on the paper as cancelled,
+    // as a real one does when switched on; a fiscal document stays open until cancelled.
     explicit ImpresoraSimulada(QObject* padre = nullptr);
+
+    // The device's power switch: off and on again, closing what the start would close. False when nothing
+    // could be saved.
+    bool ApagaYEnciende();
 
     bool Invoca(const QString& metodo, const QList<Variant>& argumentos) override;
     QString Lee(const QString& propiedad) override;
@@ -108,9 +115,12 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     void ImprimeEncabezado(const MemoriaFiscal& m, const QString& titulo);
     void ImprimeCierreDocumento(const MemoriaFiscal& m);
     void CancelaDocumento(MemoriaFiscal& m);
+    Resultado CancelaNoFiscal(MemoriaFiscal& m);
     QDateTime HoraImpresora(const MemoriaFiscal& m) const;
 
     void Carga();
+    // The handler on a copy of the memory; accepted, the copy is saved, then printed. Gives the failure bit.
+    quint16 Aplica(const std::function<Resultado(MemoriaFiscal&)>& manejador);
     bool Guarda(const MemoriaFiscal& m);
     void AgregaAlPapel(const QString& texto);
 

@@ -2,6 +2,7 @@
 // (and then nothing changes), and the memory file: reloaded, set aside when unreadable, never written in place.
 #include <QDir>
 #include <filesystem>
+#include <memory>
 
 #include "Impresora.h"
 
@@ -350,4 +351,56 @@ TEST_F(ImpresoraSimuladaTest, CancelarSoloCuandoHayDocumentoAbierto) {
     EXPECT_EQ(imp.CampoRespuesta2(), "0") << "no fiscal document was sold";
     EXPECT_EQ(imp.CampoRespuesta3(), "2") << "two were cancelled";
     EXPECT_EQ(Papel().count("*** DOCUMENTO CANCELADO ***"), 2);
+}
+
+// A device switched on again (a new program attaching, or its power switch) closes on the paper what a power cut
+// left open on the non-fiscal side, so it never stays stuck there; a fiscal document waits to be cancelled.
+TEST_F(ImpresoraSimuladaTest, AlEncenderCierraLoNoFiscalAbierto) {
+    struct Encendido {
+        const char* estado;
+        const char* linea;  // the line that closes it; nullptr: it stays open and nothing prints
+    };
+    const Encendido casos[] = {
+        {"DNF", "*** DOCUMENTO NO FISCAL CANCELADO ***"},
+        {"DNFSlip", "[SLIP] --- documento no fiscal Nro 1 cancelado ---"},
+        {"SlipPreparado", "[SLIP] --- slip cancelado ---"},
+        {"SlipColocado", "[SLIP] --- slip cancelado ---"},
+        {"Tique", nullptr},
+        {"TiqueFactura", nullptr},
+        {"FinDeHoja", nullptr},
+    };
+    for (const auto& c : casos) {
+        for (const bool conBoton : {false, true}) {
+            const std::string nombre = std::string(c.estado) + (conBoton ? " switched off and on" : " at start");
+            QDir(Carpeta()).removeRecursively();
+            QDir().mkpath(Carpeta());
+            auto primera = std::make_unique<ImpresoraSimulada>();
+            Conecta(*primera);
+            for (const Llamada& paso : Hasta(c.estado)) ASSERT_TRUE(primera->Invoca(paso.op, paso.args)) << nombre;
+            const EstadoFiscal antes = primera->Memoria().estado;
+            const QString papel = Papel();
+            if (conBoton) {
+                EXPECT_TRUE(primera->ApagaYEnciende()) << nombre;
+            } else {
+                primera.reset();
+                primera = std::make_unique<ImpresoraSimulada>();
+            }
+            ImpresoraSimulada& imp = *primera;
+            Conecta(imp);
+            const auto enDisco = MemoriaFiscal::DesdeJson(Memoria());
+            ASSERT_TRUE(enDisco) << nombre;
+            if (!c.linea) {
+                EXPECT_EQ(enDisco->estado, antes) << nombre;
+                EXPECT_EQ(Papel(), papel) << nombre;
+                continue;
+            }
+            EXPECT_EQ(enDisco->estado, EstadoFiscal::Libre) << nombre;
+            EXPECT_EQ(imp.Memoria().estado, EstadoFiscal::Libre) << nombre;
+            const QString impreso = Papel().mid(papel.size());
+            EXPECT_TRUE(impreso.contains(QString::fromUtf8(c.linea))) << nombre << ": " << impreso.toStdString();
+            EXPECT_TRUE(imp.DNFAbrir()) << nombre << ": idle again";
+            EXPECT_EQ(imp.CampoRespuesta1(), QString(c.estado).startsWith("DNF") ? "2" : "1")
+                << nombre << ": a cancelled document keeps its number";
+        }
+    }
 }
