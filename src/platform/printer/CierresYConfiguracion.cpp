@@ -25,8 +25,9 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::VerEstado_(MemoriaFiscal& m, con
 ImpresoraSimulada::Resultado ImpresoraSimulada::RealizarCierre_(MemoriaFiscal& m, const Argumentos& a) {
     const bool z = a[0] == QLatin1String("Z");
     const QString clave = z ? QStringLiteral("z") : QStringLiteral("x");
-    const int numero = m.numeros.value(clave) + 1;
-    m.numeros[clave] = numero;
+    const auto siguiente = Siguiente(m.numeros, clave);
+    if (!siguiente) return Resultado::MemoriaLlena;
+    const int numero = *siguiente;
     const auto& t = m.diarios;
 
     // The report prints unless an X close asks for no print ("N").

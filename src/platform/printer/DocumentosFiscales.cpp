@@ -3,6 +3,7 @@
 #include "ImpresoraSimuladaInterna.h"
 
 #include <algorithm>
+#include <limits>
 
 using namespace simulada;
 
@@ -12,22 +13,42 @@ qint64 Redondea(qint64 a, qint64 b, qint64 divisor) {
     const qint64 p = a * b;
     return (p >= 0 ? p + divisor / 2 : p - divisor / 2) / divisor;
 }
+
+// A closed document into the day's totals: its kind's count, sales, VAT and discounts. False, and the day as it
+// was, when one of them would pass its limit or the net of an invoice "A" would not fit.
+bool SumaAlDia(MemoriaFiscal& m, int& cuenta) {
+    const auto& d = m.documento;
+    MemoriaFiscal::Totales t = m.diarios;
+    int c = cuenta;
+    qint64 neto;
+    if (!Suma(c, 1) || !Suma(t.ventas, d.Total()) || !Suma(t.iva, d.Iva()) || !Suma(t.descuentos, d.descuentos) ||
+        __builtin_sub_overflow(d.importe, d.Iva(), &neto))
+        return false;
+    m.diarios.ventas = t.ventas;
+    m.diarios.iva = t.iva;
+    m.diarios.descuentos = t.descuentos;
+    cuenta = c;
+    return true;
+}
 }  // namespace
 
 // Ends the open fiscal document without adding it to the sales: its number stays used.
-void ImpresoraSimulada::CancelaDocumento(MemoriaFiscal& m) {
+ImpresoraSimulada::Resultado ImpresoraSimulada::CancelaDocumento(MemoriaFiscal& m) {
+    if (!Suma(m.diarios.cancelados, 1)) return Resultado::MemoriaLlena;
     Imprime(Raya());
     Imprime(Centrado(QStringLiteral("*** DOCUMENTO CANCELADO ***")));
     Imprime(Raya(QLatin1Char('=')));
-    m.diarios.cancelados++;
     respuestas_[0] = QString::number(m.documento.numero);
     m.documento = {};
     m.estado = EstadoFiscal::Libre;
     aviso_ = Bit2::DocumentoCancelado;
+    return Resultado::Acepta;
 }
 
 ImpresoraSimulada::Resultado ImpresoraSimulada::TiqueAbrir_(MemoriaFiscal& m, const Argumentos& a) {
-    const int numero = ++m.numeros["tique"];
+    const auto siguiente = Siguiente(m.numeros, QStringLiteral("tique"));
+    if (!siguiente) return Resultado::MemoriaLlena;
+    const int numero = *siguiente;
     m.documento = {};
     m.documento.clase = QStringLiteral("tique");
     m.documento.numero = numero;
@@ -51,7 +72,9 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::FacturaAbrir_(MemoriaFiscal& m, 
         return Resultado::ArgumentoInvalido;
 
     // 2. The number, and the document's head.
-    const int numero = ++m.numeros[letra];
+    const auto siguiente = Siguiente(m.numeros, letra);
+    if (!siguiente) return Resultado::MemoriaLlena;
+    const int numero = *siguiente;
     m.documento = {};
     m.documento.clase = a[0];
     m.documento.letra = letra;
@@ -104,10 +127,13 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::Item_(MemoriaFiscal& m, const Ar
         iva = neto - Redondea(neto, 10000, 10000 + tasa);
         importe = neto + impInternos;
     }
-    if (d.importe + signo * importe < 0) return Resultado::FueraDeEstado;  // more taken back than sold
-    d.importe += signo * importe;
-    d.ivaPorTasa[tasa] += signo * iva;
-    d.items++;
+    qint64 nuevoImporte = d.importe, ivaTasa = d.ivaPorTasa.value(tasa);
+    if (!Suma(nuevoImporte, signo * importe) || !Suma(ivaTasa, signo * iva)) return Resultado::MemoriaLlena;
+    if (nuevoImporte < 0) return Resultado::FueraDeEstado;  // more taken back than sold
+    if (!Suma(d.items, 1)) return Resultado::MemoriaLlena;
+    d.importe = nuevoImporte;
+    d.ivaPorTasa[tasa] = ivaTasa;
+    if (!d.IvaCabe()) return Resultado::MemoriaLlena;
 
     Imprime(Cantidad(cantidad) + QStringLiteral(" x ") + Importe(precio) +
             (a.Largo(5) ? QStringLiteral("  bultos ") + a[5] : QString()));
@@ -137,8 +163,7 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::Pago_(MemoriaFiscal& m, const Ar
     const QString& codigo = a[2];
     const qint64 monto = a.Largo(1);
     if (codigo == QLatin1String("C")) {
-        CancelaDocumento(m);
-        return Resultado::Acepta;
+        return CancelaDocumento(m);
     }
     if (m.estado == EstadoFiscal::FinDeHoja || d.items == 0) return Resultado::FueraDeEstado;
     if (a[0].isEmpty() || monto == 0) return Resultado::ArgumentoInvalido;
@@ -149,7 +174,7 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::Pago_(MemoriaFiscal& m, const Ar
         ImprimeImporte(a[0], -monto);
     } else {
         if (d.pagado >= d.Total()) return Resultado::FueraDeEstado;  // already paid in full
-        d.pagado += monto;
+        if (!Suma(d.pagado, monto)) return Resultado::MemoriaLlena;
         d.pagando = true;
         ImprimeImporte(a[0], monto);
     }
@@ -161,17 +186,11 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::Pago_(MemoriaFiscal& m, const Ar
 // Closing a ticket that is not paid in full cancels it: that is how the operator clears a ticket left open.
 ImpresoraSimulada::Resultado ImpresoraSimulada::TiqueCerrar_(MemoriaFiscal& m, const Argumentos&) {
     auto& d = m.documento;
-    if (d.items == 0 || d.pagado < d.Total()) {
-        CancelaDocumento(m);
-        return Resultado::Acepta;
-    }
+    if (d.items == 0 || d.pagado < d.Total()) return CancelaDocumento(m);
+    if (!SumaAlDia(m, m.diarios.tiques)) return Resultado::MemoriaLlena;
     ImprimeCierreDocumento(m);
     Imprime(Centrado(QStringLiteral("TIQUE Nro ") + NumeroDocumento(d.numero)));
     Imprime(Raya(QLatin1Char('=')));
-    m.diarios.tiques++;
-    m.diarios.ventas += d.Total();
-    m.diarios.iva += d.Iva();
-    m.diarios.descuentos += d.descuentos;
     respuestas_[0] = QString::number(d.numero);
     respuestas_[1] = QString::number(d.Total());
     respuestas_[2] = QString::number(std::max<qint64>(0, d.pagado - d.Total()));
@@ -184,16 +203,13 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::FacturaCerrar_(MemoriaFiscal& m,
     auto& d = m.documento;
     if (a[0] != d.clase || a[1] != d.letra) return Resultado::ArgumentoInvalido;
     if (d.items == 0 || d.pagado < d.Total()) return Resultado::FueraDeEstado;
+    const bool hojas = d.clase == QLatin1String("F");
+    if (!SumaAlDia(m, hojas ? m.diarios.facturas : m.diarios.tiquesFactura)) return Resultado::MemoriaLlena;
     ImprimeCierreDocumento(m);
     if (!a[2].isEmpty()) Imprime(Centrado(a[2]));
-    const bool hojas = d.clase == QLatin1String("F");
     Imprime(Centrado((hojas ? QStringLiteral("FACTURA \"") : QStringLiteral("TIQUE FACTURA \"")) + d.letra +
                      QStringLiteral("\" Nro ") + NumeroDocumento(d.numero)));
     Imprime(Raya(QLatin1Char('=')));
-    (hojas ? m.diarios.facturas : m.diarios.tiquesFactura)++;
-    m.diarios.ventas += d.Total();
-    m.diarios.iva += d.Iva();
-    m.diarios.descuentos += d.descuentos;
     respuestas_[0] = QString::number(d.numero);
     respuestas_[1] = QString::number(d.Total());
     respuestas_[2] = QString::number(std::max<qint64>(0, d.pagado - d.Total()));
@@ -206,6 +222,7 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::FacturaCerrar_(MemoriaFiscal& m,
 ImpresoraSimulada::Resultado ImpresoraSimulada::FinHoja_(MemoriaFiscal& m, const Argumentos&) {
     auto& d = m.documento;
     if (d.clase != QLatin1String("F") || d.items == 0 || d.pagando) return Resultado::FueraDeEstado;
+    if (d.hoja == std::numeric_limits<int>::max()) return Resultado::MemoriaLlena;
     Imprime(Raya());
     ImprimeImporte(QStringLiteral("Transporte a la hoja ") + QString::number(d.hoja + 1), d.Total());
     Imprime(Centrado(QStringLiteral("--- fin de la hoja ") + QString::number(d.hoja) + QStringLiteral(" ---")));
@@ -216,7 +233,7 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::FinHoja_(MemoriaFiscal& m, const
 
 ImpresoraSimulada::Resultado ImpresoraSimulada::SiguienteHoja_(MemoriaFiscal& m, const Argumentos&) {
     auto& d = m.documento;
-    d.hoja++;
+    if (!Suma(d.hoja, 1)) return Resultado::MemoriaLlena;
     Imprime(Raya(QLatin1Char('=')));
     Imprime(Centrado(QStringLiteral("FACTURA \"") + d.letra + QStringLiteral("\" Nro ") + NumeroDocumento(d.numero)));
     Imprime(Centrado(QStringLiteral("Hoja ") + QString::number(d.hoja)));

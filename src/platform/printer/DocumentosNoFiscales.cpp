@@ -5,7 +5,9 @@
 using namespace simulada;
 
 ImpresoraSimulada::Resultado ImpresoraSimulada::DNFAbrir_(MemoriaFiscal& m, const Argumentos&) {
-    const int numero = ++m.numeros["dnf"];
+    const auto siguiente = Siguiente(m.numeros, QStringLiteral("dnf"));
+    if (!siguiente) return Resultado::MemoriaLlena;
+    const int numero = *siguiente;
     ImprimeEncabezado(m, QStringLiteral("DOCUMENTO NO FISCAL Nro ") + NumeroDocumento(numero));
     m.estado = EstadoFiscal::DNF;
     respuestas_[0] = QString::number(numero);
@@ -13,7 +15,9 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFAbrir_(MemoriaFiscal& m, cons
 }
 
 ImpresoraSimulada::Resultado ImpresoraSimulada::DNFSlipAbrir_(MemoriaFiscal& m, const Argumentos&) {
-    const int numero = ++m.numeros["dnf"];
+    const auto siguiente = Siguiente(m.numeros, QStringLiteral("dnf"));
+    if (!siguiente) return Resultado::MemoriaLlena;
+    const int numero = *siguiente;
     Imprime(QStringLiteral("[SLIP] ") + Raya(QLatin1Char('=')).left(kAncho - 7));
     Imprime(QStringLiteral("[SLIP] DOCUMENTO NO FISCAL Nro ") + NumeroDocumento(numero));
     m.estado = EstadoFiscal::DNFSlip;
@@ -30,6 +34,7 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFTexto_(MemoriaFiscal& m, cons
 
 ImpresoraSimulada::Resultado ImpresoraSimulada::DNFCerrar_(MemoriaFiscal& m, const Argumentos&) {
     const int numero = m.numeros.value("dnf");
+    if (!Suma(m.diarios.dnf, 1)) return Resultado::MemoriaLlena;
     if (m.estado == EstadoFiscal::DNFSlip) {
         Imprime(QStringLiteral("[SLIP] --- fin del documento no fiscal Nro ") + QString::number(numero) +
                 QStringLiteral(" ---"));
@@ -39,7 +44,6 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFCerrar_(MemoriaFiscal& m, con
         Imprime(Centrado(QStringLiteral("fin del documento no fiscal")));
         Imprime(Raya(QLatin1Char('=')));
     }
-    m.diarios.dnf++;
     m.estado = EstadoFiscal::Libre;
     respuestas_[0] = QString::number(numero);
     return Resultado::Acepta;
@@ -71,7 +75,7 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::CancelaNoFiscal(MemoriaFiscal& m
             return Resultado::FueraDeEstado;
     }
     if (m.estado == EstadoFiscal::DNF || m.estado == EstadoFiscal::DNFSlip) {
-        m.diarios.dnf++;
+        if (!Suma(m.diarios.dnf, 1)) return Resultado::MemoriaLlena;
         respuestas_[0] = QString::number(numero);
     }
     m.estado = EstadoFiscal::Libre;
@@ -93,7 +97,9 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::SlipHojaColocada_(MemoriaFiscal&
 // amount, instalments, currency, till, cashier, authorisation, related voucher, related document, shop code,
 // and whether the shop's copy, the customer's copy and the signature line print.
 ImpresoraSimulada::Resultado ImpresoraSimulada::DNFHTC_(MemoriaFiscal& m, const Argumentos& a) {
-    const int numero = ++m.numeros["dnfh"];
+    const auto siguiente = Siguiente(m.numeros, QStringLiteral("dnfh"));
+    if (!siguiente || !Suma(m.diarios.dnfh, 1)) return Resultado::MemoriaLlena;
+    const int numero = *siguiente;
     ImprimeEncabezado(m, QStringLiteral("CUPÓN DE TARJETA Nro ") + NumeroDocumento(numero));
     Imprime(Renglon(QStringLiteral("Tarjeta"), a[0]));
     Imprime(Renglon(QStringLiteral("Número"), a[1]));
@@ -114,7 +120,6 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFHTC_(MemoriaFiscal& m, const 
     if (a[19] == QLatin1String("P")) Imprime(Centrado(QStringLiteral("COPIA CLIENTE")));
     if (a[20] == QLatin1String("P")) Imprime(QStringLiteral("Firma: ______________________________"));
     Imprime(Raya(QLatin1Char('=')));
-    m.diarios.dnfh++;
     respuestas_[0] = QString::number(numero);
     return Resultado::Acepta;
 }
@@ -122,7 +127,9 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFHTC_(MemoriaFiscal& m, const 
 // The health-insurance document: insurer, three plan lines, member number, member, date, two address lines,
 // remarks, related document, two extra lines, and five print options (P prints, N does not).
 ImpresoraSimulada::Resultado ImpresoraSimulada::DNFHOS_(MemoriaFiscal& m, const Argumentos& a) {
-    const int numero = ++m.numeros["dnfh"];
+    const auto siguiente = Siguiente(m.numeros, QStringLiteral("dnfh"));
+    if (!siguiente || !Suma(m.diarios.dnfh, 1)) return Resultado::MemoriaLlena;
+    const int numero = *siguiente;
     ImprimeEncabezado(m, QStringLiteral("OBRA SOCIAL Nro ") + NumeroDocumento(numero));
     Imprime(Renglon(QStringLiteral("Obra social"), a[0]));
     for (int i = 1; i <= 3; ++i)
@@ -141,7 +148,6 @@ ImpresoraSimulada::Resultado ImpresoraSimulada::DNFHOS_(MemoriaFiscal& m, const 
     if (a[16] == QLatin1String("P")) Imprime(QStringLiteral("Aclaración: ____________________________"));
     if (a[17] == QLatin1String("P")) Imprime(QStringLiteral("Sello del prestador: ___________________"));
     Imprime(Raya(QLatin1Char('=')));
-    m.diarios.dnfh++;
     respuestas_[0] = QString::number(numero);
     return Resultado::Acepta;
 }

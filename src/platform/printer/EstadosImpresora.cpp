@@ -26,6 +26,7 @@ const DescripcionBit kBits2[] = {
     {Bit2::FacturaAbierta, "Factura abierta"},
     {Bit2::DNFAbierto, "Documento no fiscal abierto"},
     {Bit2::DNFSlipAbierto, "Documento no fiscal en slip abierto"},
+    {Bit2::MemoriaLlena, "Memoria fiscal llena"},
     {Bit2::JornadaAbierta, "Jornada fiscal abierta"},
     {Bit2::EnServicio, "Controlador fiscal en servicio"},
     {Bit2::ErrorAlGuardar, "Error al guardar la memoria fiscal"},
@@ -81,8 +82,8 @@ quint16 ImpresoraSimulada::Palabra2() const {
     if (!Conectada()) return 0;
     quint16 p = Bit2::EnServicio | fallo_ | aviso_;
     if (reiniciada_) p |= Bit2::MemoriaReiniciada;
-    if (memoria_.diarios.Fiscales() + memoria_.diarios.cancelados + memoria_.diarios.dnf + memoria_.diarios.dnfh > 0)
-        p |= Bit2::JornadaAbierta;
+    const auto& d = memoria_.diarios;
+    if (d.Fiscales() + d.cancelados + d.dnf + d.dnfh > 0) p |= Bit2::JornadaAbierta;
     switch (memoria_.estado) {
         case EstadoFiscal::Tique:
             p |= Bit2::TiqueAbierto;

@@ -3,11 +3,16 @@
 #include "ImpresoraSimuladaInterna.h"
 
 #include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QRegularExpression>
 
 #include "ErrorEjecucion.h"
 #include "Proceso.h"
@@ -15,10 +20,22 @@
 using namespace simulada;
 
 namespace {
+bool EscribeTodo(int fd, const char* datos, qsizetype largo) {
+    while (largo > 0) {
+        const ssize_t escritos = ::write(fd, datos, size_t(largo));
+        if (escritos < 0 && errno == EINTR) continue;
+        if (escritos <= 0) return false;
+        datos += escritos;
+        largo -= escritos;
+    }
+    return true;
+}
+
 const int kBaudios[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200};
 }  // namespace
 
 ImpresoraSimulada::ImpresoraSimulada(QObject* padre) : QObject(padre) {
+    QuitaTemporales();
     Carga();
     ApagaYEnciende();
 }
@@ -113,6 +130,9 @@ quint16 ImpresoraSimulada::Aplica(const std::function<Resultado(MemoriaFiscal&)>
         case Resultado::ArgumentoInvalido:
             fallo = Bit2::ArgumentoInvalido;
             break;
+        case Resultado::MemoriaLlena:
+            fallo = Bit2::MemoriaLlena;
+            break;
         case Resultado::Acepta:
             break;
     }
@@ -148,20 +168,36 @@ void ImpresoraSimulada::Carga() {
 }
 
 bool ImpresoraSimulada::Guarda(const MemoriaFiscal& m) {
-    // The new memory goes to a temporary file renamed over the old one: a cut at any moment leaves one or the
-    // other, whole.
-    QSaveFile archivo(RutaMemoria());
-    if (!archivo.open(QIODevice::WriteOnly)) return false;
-    QByteArray bytes = m.AJson();
-    if (corte_) {
-        archivo.write(bytes.left(*corte_));
-        corte_.reset();
-        archivo.cancelWriting();
-        archivo.commit();
+    // The new memory goes to a temporary file beside it, flushed to the disk and renamed over the old one, and
+    // then the folder is flushed so the rename itself survives a power cut: a cut at any moment leaves the old
+    // memory or the new one, whole.
+    const QByteArray bytes = m.AJson();
+    QByteArray temporal = QFile::encodeName(RutaMemoria()) + ".XXXXXX";
+    const int fd = ::mkstemp(temporal.data());
+    if (fd < 0) return false;
+    ::fchmod(fd, 0644);
+    const qsizetype largo = corte_ ? std::min<qsizetype>(*corte_, bytes.size()) : bytes.size();
+    bool bien = EscribeTodo(fd, bytes.constData(), largo) && !corte_ && ::fsync(fd) == 0;
+    corte_.reset();
+    bien = ::close(fd) == 0 && bien;
+    if (!bien || ::rename(temporal.constData(), QFile::encodeName(RutaMemoria()).constData()) != 0) {
+        ::unlink(temporal.constData());
         return false;
     }
-    archivo.write(bytes);
-    return archivo.commit();
+    const int carpeta = ::open(QFile::encodeName(proceso().CarpetaPrograma()).constData(), O_RDONLY | O_DIRECTORY);
+    if (carpeta >= 0) {
+        ::fsync(carpeta);  // the memory is already in place; a folder that cannot be flushed only loses safety
+        ::close(carpeta);
+    }
+    return true;
+}
+
+void ImpresoraSimulada::QuitaTemporales() {
+    // A save killed halfway leaves its temporary file: "ImpresoraSimulada.json." and six random characters.
+    static const QRegularExpression temporal(QStringLiteral("^ImpresoraSimulada\\.json\\.[A-Za-z0-9]{6}$"));
+    const QDir carpeta(proceso().CarpetaPrograma());
+    for (const QString& nombre : carpeta.entryList({QStringLiteral("ImpresoraSimulada.json.*")}, QDir::Files))
+        if (temporal.match(nombre).hasMatch()) QFile::remove(carpeta.filePath(nombre));
 }
 
 void ImpresoraSimulada::AgregaAlPapel(const QString& texto) {

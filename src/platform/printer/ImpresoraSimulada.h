@@ -30,6 +30,7 @@ constexpr quint16 TiqueAbierto = 0x0010;
 constexpr quint16 FacturaAbierta = 0x0020;
 constexpr quint16 DNFAbierto = 0x0040;
 constexpr quint16 DNFSlipAbierto = 0x0080;
+constexpr quint16 MemoriaLlena = 0x0100;
 constexpr quint16 JornadaAbierta = 0x0200;
 constexpr quint16 EnServicio = 0x0400;
 constexpr quint16 ErrorAlGuardar = 0x0800;
@@ -71,7 +72,8 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     void CortaProximoGuardado(int bytes) { corte_ = bytes; }
 
     struct Argumentos;
-    enum class Resultado { Acepta, FueraDeEstado, ArgumentoInvalido };
+    // MemoriaLlena: a counter or a total of the memory is at its limit; a fiscal memory never wraps.
+    enum class Resultado { Acepta, FueraDeEstado, ArgumentoInvalido, MemoriaLlena };
 
   signals:
     // Text just appended to the paper roll.
@@ -114,7 +116,7 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     void ImprimeImporte(const QString& concepto, qint64 centavos);
     void ImprimeEncabezado(const MemoriaFiscal& m, const QString& titulo);
     void ImprimeCierreDocumento(const MemoriaFiscal& m);
-    void CancelaDocumento(MemoriaFiscal& m);
+    Resultado CancelaDocumento(MemoriaFiscal& m);
     Resultado CancelaNoFiscal(MemoriaFiscal& m);
     QDateTime HoraImpresora(const MemoriaFiscal& m) const;
 
@@ -122,6 +124,7 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     // The handler on a copy of the memory; accepted, the copy is saved, then printed. Gives the failure bit.
     quint16 Aplica(const std::function<Resultado(MemoriaFiscal&)>& manejador);
     bool Guarda(const MemoriaFiscal& m);
+    void QuitaTemporales();
     void AgregaAlPapel(const QString& texto);
 
     MemoriaFiscal memoria_;

@@ -4,9 +4,11 @@
 
 #include <QDate>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <optional>
 
 #include "ImpresoraSimulada.h"
 
@@ -55,6 +57,22 @@ constexpr unsigned kLibre = En(EstadoFiscal::Libre);
 constexpr unsigned kTodos = 0xFFu;
 constexpr unsigned kFactura = En(EstadoFiscal::Factura) | En(EstadoFiscal::FinDeHoja);
 constexpr unsigned kDNF = En(EstadoFiscal::DNF) | En(EstadoFiscal::DNFSlip);
+
+// Adds to a counter or a total of the memory; false, and the total unchanged, when the sum would not fit.
+template <typename N>
+bool Suma(N& total, N sumando) {
+    N r;
+    if (__builtin_add_overflow(total, sumando, &r)) return false;
+    total = r;
+    return true;
+}
+// The next number of a counter ("tique", a letter, "dnf", ...), or nullopt when the counter is at its limit.
+inline std::optional<int> Siguiente(QMap<QString, int>& numeros, const QString& clave) {
+    int n = numeros.value(clave);
+    if (!Suma(n, 1)) return std::nullopt;
+    numeros[clave] = n;
+    return n;
+}
 
 bool Cumple(const Chequeo& ch, const Variant& v, const QString& t);
 bool SonDigitos(const QString& t);

@@ -2,11 +2,37 @@
 // such a memory reads as none.
 #include "MemoriaFiscal.h"
 
+#include <limits>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
+constexpr qint64 kMenor = std::numeric_limits<qint64>::min();
+constexpr qint64 kMayor = std::numeric_limits<qint64>::max();
+constexpr int kMenorInt = std::numeric_limits<int>::min();
+constexpr qint64 kDosSiglos = 200LL * 366 * 24 * 3600;
+
+// Reads the numbers of a saved memory: a missing one takes its default; one that is not a whole number between
+// its limits (1e300, 9.2e19, 1.5, a text) makes the memory unreadable.
+struct Lector {
+    bool valida = true;
+    qint64 Numero(const QJsonValue& v, qint64 porDefecto, qint64 minimo, qint64 maximo = kMayor) {
+        if (v.isUndefined()) return porDefecto;
+        // A value that is not a whole number in 64 bits gives each default back, so the two differ.
+        const qint64 n = v.toInteger(0);
+        if (!v.isDouble() || n != v.toInteger(1) || n < minimo || n > maximo) {
+            valida = false;
+            return porDefecto;
+        }
+        return n;
+    }
+    int Entero(const QJsonValue& v, int porDefecto, int minimo = 0) {
+        return int(Numero(v, porDefecto, minimo, std::numeric_limits<int>::max()));
+    }
+};
+
 const char* NombreEstado(EstadoFiscal e) {
     switch (e) {
         case EstadoFiscal::Libre:
@@ -36,6 +62,13 @@ qint64 MemoriaFiscal::Documento::Iva() const {
     return total;
 }
 
+bool MemoriaFiscal::Documento::IvaCabe() const {
+    qint64 total = 0;
+    for (qint64 v : ivaPorTasa)
+        if (__builtin_add_overflow(total, v, &total)) return false;
+    return true;
+}
+
 QByteArray MemoriaFiscal::AJson() const {
     QJsonObject doc{
         {"clase", documento.clase},
@@ -44,14 +77,14 @@ QByteArray MemoriaFiscal::AJson() const {
         {"numero", documento.numero},
         {"items", documento.items},
         {"hoja", documento.hoja},
-        {"importe", double(documento.importe)},
-        {"descuentos", double(documento.descuentos)},
-        {"pagado", double(documento.pagado)},
+        {"importe", QJsonValue(qint64(documento.importe))},
+        {"descuentos", QJsonValue(qint64(documento.descuentos))},
+        {"pagado", QJsonValue(qint64(documento.pagado))},
         {"pagando", documento.pagando},
     };
     QJsonObject iva;
     for (auto it = documento.ivaPorTasa.begin(); it != documento.ivaPorTasa.end(); ++it)
-        iva[QString::number(it.key())] = double(it.value());
+        iva[QString::number(it.key())] = QJsonValue(qint64(it.value()));
     doc["ivaPorTasa"] = iva;
 
     QJsonObject nums;
@@ -63,9 +96,9 @@ QByteArray MemoriaFiscal::AJson() const {
         {"cancelados", diarios.cancelados},
         {"dnf", diarios.dnf},
         {"dnfh", diarios.dnfh},
-        {"ventas", double(diarios.ventas)},
-        {"iva", double(diarios.iva)},
-        {"descuentos", double(diarios.descuentos)},
+        {"ventas", QJsonValue(qint64(diarios.ventas))},
+        {"iva", QJsonValue(qint64(diarios.iva))},
+        {"descuentos", QJsonValue(qint64(diarios.descuentos))},
     };
     QJsonObject lins;
     for (auto it = lineas.begin(); it != lineas.end(); ++it) lins[QString::number(it.key())] = it.value();
@@ -89,7 +122,7 @@ QByteArray MemoriaFiscal::AJson() const {
         {"diseno", dis},
         {"zonas", zon},
         {"formatoSlip", QJsonArray{columnasSlip, lineasSlip}},
-        {"desfaseReloj", double(desfaseReloj)},
+        {"desfaseReloj", QJsonValue(qint64(desfaseReloj))},
     };
     return QJsonDocument(raiz).toJson(QJsonDocument::Indented);
 }
@@ -101,9 +134,10 @@ std::optional<MemoriaFiscal> MemoriaFiscal::DesdeJson(const QByteArray& bytes) {
     const QJsonObject r = json.object();
     if (r.value("version").toInt() != 1) return std::nullopt;
 
+    Lector l;
     MemoriaFiscal m;
-    m.puerto = r.value("puerto").toInt(1);
-    m.baud = r.value("baud").toInt(9600);
+    m.puerto = l.Entero(r.value("puerto"), 1, kMenorInt);
+    m.baud = l.Entero(r.value("baud"), 9600, kMenorInt);
     m.ventana = r.value("ventana").toBool(true);
     const QString estado = r.value("estado").toString(QStringLiteral("Libre"));
     bool conocido = false;
@@ -114,38 +148,40 @@ std::optional<MemoriaFiscal> MemoriaFiscal::DesdeJson(const QByteArray& bytes) {
         }
     if (!conocido) return std::nullopt;
 
+    // Numbers and counts are never negative; what a document adds up to has no more discounts than amount.
     const QJsonObject doc = r.value("documento").toObject();
     m.documento.clase = doc.value("clase").toString();
     m.documento.letra = doc.value("letra").toString();
     m.documento.comprador = doc.value("comprador").toString();
-    m.documento.numero = doc.value("numero").toInt();
-    m.documento.items = doc.value("items").toInt();
-    m.documento.hoja = doc.value("hoja").toInt(1);
-    m.documento.importe = qint64(doc.value("importe").toDouble());
-    m.documento.descuentos = qint64(doc.value("descuentos").toDouble());
-    m.documento.pagado = qint64(doc.value("pagado").toDouble());
+    m.documento.numero = l.Entero(doc.value("numero"), 0);
+    m.documento.items = l.Entero(doc.value("items"), 0);
+    m.documento.hoja = l.Entero(doc.value("hoja"), 1, 1);
+    m.documento.importe = l.Numero(doc.value("importe"), 0, 0);
+    m.documento.descuentos = l.Numero(doc.value("descuentos"), 0, 0, m.documento.importe);
+    m.documento.pagado = l.Numero(doc.value("pagado"), 0, 0);
     m.documento.pagando = doc.value("pagando").toBool();
     const QJsonObject iva = doc.value("ivaPorTasa").toObject();
     for (auto it = iva.begin(); it != iva.end(); ++it)
-        m.documento.ivaPorTasa[it.key().toInt()] = qint64(it->toDouble());
+        m.documento.ivaPorTasa[it.key().toInt()] = l.Numero(*it, 0, kMenor);
+    if (!m.documento.IvaCabe()) return std::nullopt;
 
     const QJsonObject nums = r.value("numeros").toObject();
-    for (auto it = nums.begin(); it != nums.end(); ++it) m.numeros[it.key()] = it->toInt();
+    for (auto it = nums.begin(); it != nums.end(); ++it) m.numeros[it.key()] = l.Entero(*it, 0);
     const QJsonObject tot = r.value("diarios").toObject();
-    m.diarios.tiques = tot.value("tiques").toInt();
-    m.diarios.tiquesFactura = tot.value("tiquesFactura").toInt();
-    m.diarios.facturas = tot.value("facturas").toInt();
-    m.diarios.cancelados = tot.value("cancelados").toInt();
-    m.diarios.dnf = tot.value("dnf").toInt();
-    m.diarios.dnfh = tot.value("dnfh").toInt();
-    m.diarios.ventas = qint64(tot.value("ventas").toDouble());
-    m.diarios.iva = qint64(tot.value("iva").toDouble());
-    m.diarios.descuentos = qint64(tot.value("descuentos").toDouble());
+    m.diarios.tiques = l.Entero(tot.value("tiques"), 0);
+    m.diarios.tiquesFactura = l.Entero(tot.value("tiquesFactura"), 0);
+    m.diarios.facturas = l.Entero(tot.value("facturas"), 0);
+    m.diarios.cancelados = l.Entero(tot.value("cancelados"), 0);
+    m.diarios.dnf = l.Entero(tot.value("dnf"), 0);
+    m.diarios.dnfh = l.Entero(tot.value("dnfh"), 0);
+    m.diarios.ventas = l.Numero(tot.value("ventas"), 0, 0);
+    m.diarios.iva = l.Numero(tot.value("iva"), 0, kMenor);
+    m.diarios.descuentos = l.Numero(tot.value("descuentos"), 0, 0);
 
     const QJsonObject lins = r.value("lineas").toObject();
     for (auto it = lins.begin(); it != lins.end(); ++it) m.lineas[it.key().toInt()] = it->toString();
     const QJsonArray formato = r.value("formatoHoja").toArray();
-    if (formato.size() == 2) m.columnas = formato[0].toInt(), m.lineasHoja = formato[1].toInt();
+    if (formato.size() == 2) m.columnas = l.Entero(formato[0], 90), m.lineasHoja = l.Entero(formato[1], 72);
     const QJsonObject dis = r.value("diseno").toObject();
     for (auto it = dis.begin(); it != dis.end(); ++it) {
         QStringList valores;
@@ -156,10 +192,12 @@ std::optional<MemoriaFiscal> MemoriaFiscal::DesdeJson(const QByteArray& bytes) {
     for (auto it = zon.begin(); it != zon.end(); ++it) {
         const QJsonArray z = it->toArray();
         if (z.size() != 4) return std::nullopt;
-        m.zonas[it.key().toInt()] = Zona{z[0].toInt(), z[1].toInt(), z[2].toInt(), z[3].toInt()};
+        m.zonas[it.key().toInt()] = Zona{l.Entero(z[0], 0), l.Entero(z[1], 0), l.Entero(z[2], 0), l.Entero(z[3], 0)};
     }
     const QJsonArray slip = r.value("formatoSlip").toArray();
-    if (slip.size() == 2) m.columnasSlip = slip[0].toInt(), m.lineasSlip = slip[1].toInt();
-    m.desfaseReloj = qint64(r.value("desfaseReloj").toDouble());
+    if (slip.size() == 2) m.columnasSlip = l.Entero(slip[0], 50), m.lineasSlip = l.Entero(slip[1], 88);
+    // The printer's clock within two centuries of the workstation's.
+    m.desfaseReloj = l.Numero(r.value("desfaseReloj"), 0, -kDosSiglos, kDosSiglos);
+    if (!l.valida) return std::nullopt;
     return m;
 }

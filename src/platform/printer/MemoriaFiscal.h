@@ -37,12 +37,13 @@ struct MemoriaFiscal {
         QMap<int, qint64> ivaPorTasa;
         bool pagando = false;  // a payment was made: no more items, subtotals or discounts
         qint64 Total() const { return importe - descuentos; }
-        qint64 Iva() const;
+        qint64 Iva() const;  // the VAT by rate added up; IvaCabe() says it fits
+        bool IvaCabe() const;
     };
     struct Totales {
         int tiques = 0, tiquesFactura = 0, facturas = 0, cancelados = 0, dnf = 0, dnfh = 0;
         qint64 ventas = 0, iva = 0, descuentos = 0;
-        int Fiscales() const { return tiques + tiquesFactura + facturas; }
+        qint64 Fiscales() const { return qint64(tiques) + tiquesFactura + facturas; }
     };
     struct Zona {
         int a = 0, b = 0, c = 0, d = 0;

@@ -9,7 +9,7 @@
 namespace simulada {
 QString Importe(qint64 centavos) {
     const QString signo = centavos < 0 ? QStringLiteral("-") : QString();
-    const qint64 v = centavos < 0 ? -centavos : centavos;
+    const quint64 v = centavos < 0 ? 0 - quint64(centavos) : quint64(centavos);  // the lowest has no opposite
     return signo + QString::number(v / 100) + QLatin1Char(',') +
            QStringLiteral("%1").arg(v % 100, 2, 10, QLatin1Char('0'));
 }
