@@ -108,7 +108,8 @@ QString ImpresoraSimulada::Lee(const QString& propiedad) {
     if (propiedad == QLatin1String("Estado1")) {
         if (!Conectada()) {
             const QString motivo =
-                !puertoEscrito_ || !baudEscrito_
+                ocupada_ ? QStringLiteral("Dispositivo ocupado")
+                : !puertoEscrito_ || !baudEscrito_
                     ? QStringLiteral("puerto y velocidad sin asignar")
                     : QStringLiteral("la impresora está en COM%1 a %2").arg(memoria_.puerto).arg(memoria_.baud);
             return QStringLiteral("0001 Sin comunicación: ") + motivo;

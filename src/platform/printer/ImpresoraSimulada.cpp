@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +13,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -31,16 +34,90 @@ bool EscribeTodo(int fd, const char* datos, qsizetype largo) {
     return true;
 }
 
+// The device's lock file holds two one-byte locks, each held through its own open file, so that they also tell
+// apart two devices in one program: byte 0 while a command runs (exclusive), byte 1 while a program has the device
+// open (shared; exclusive only to the first one, which is the device being switched on).
+constexpr off_t kByteComando = 0, kByteEncendida = 1;
+
+bool Bloquea(int fd, off_t byte, short tipo) {
+    struct flock f {};
+    f.l_type = tipo;
+    f.l_whence = SEEK_SET;
+    f.l_start = byte;
+    f.l_len = 1;
+    return fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &f) == 0;
+}
+
+// Tries the lock until it is had or the time is up.
+bool Espera(int fd, off_t byte, short tipo, int milisegundos) {
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!Bloquea(fd, byte, tipo)) {
+        if (fd < 0 || (errno != EAGAIN && errno != EACCES && errno != EINTR) || reloj.elapsed() >= milisegundos)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// The device held for one command, let go when it ends.
+class Tomada {
+  public:
+    Tomada(int fd, int milisegundos) : fd_(fd), tomada_(Espera(fd, kByteComando, F_WRLCK, milisegundos)) {}
+    ~Tomada() {
+        if (tomada_) Bloquea(fd_, kByteComando, F_UNLCK);
+    }
+    explicit operator bool() const { return tomada_; }
+
+  private:
+    int fd_;
+    bool tomada_;
+};
+
 const int kBaudios[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200};
 }  // namespace
 
 ImpresoraSimulada::ImpresoraSimulada(QObject* padre) : QObject(padre) {
-    QuitaTemporales();
+    cerrojo_ = ::open(QFile::encodeName(RutaCerrojo()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const Tomada tomada(cerrojo_, esperaMs_);
+    // Only the first program to open the device switches it on; the others find it running as it is.
+    const bool encendido = tomada && Bloquea(cerrojo_, kByteEncendida, F_WRLCK);
+    if (encendido) QuitaTemporales();
     Carga();
-    ApagaYEnciende();
+    if (encendido) ApagaYEnciendeTomado();
+    Espera(cerrojo_, kByteEncendida, F_RDLCK, esperaMs_);
+}
+
+ImpresoraSimulada::~ImpresoraSimulada() {
+    if (cerrojo_ >= 0) ::close(cerrojo_);
+}
+
+QString ImpresoraSimulada::RutaCerrojo() const {
+    return QDir(proceso().CarpetaPrograma()).filePath(QStringLiteral("ImpresoraSimulada.lock"));
 }
 
 bool ImpresoraSimulada::ApagaYEnciende() {
+    const Tomada tomada(cerrojo_, esperaMs_);
+    if (!tomada) return false;
+    Carga();
+    return ApagaYEnciendeTomado();
+}
+
+bool ImpresoraSimulada::Relee() {
+    QFile archivo(RutaMemoria());
+    if (!archivo.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = archivo.readAll();
+    if (bytes == leidos_) return false;
+    // A file being set aside or damaged is left to the next command, which holds the device.
+    const auto leida = MemoriaFiscal::DesdeJson(bytes);
+    if (!leida) return false;
+    memoria_ = *leida;
+    leidos_ = bytes;
+    emit Cambio();
+    return true;
+}
+
+bool ImpresoraSimulada::ApagaYEnciendeTomado() {
     for (auto& r : respuestas_) r.clear();
     fallo_ = aviso_ = 0;
     nuevoDia_ = false;
@@ -60,7 +137,7 @@ QString ImpresoraSimulada::RutaPapel() const {
 }
 
 bool ImpresoraSimulada::Conectada() const {
-    return puertoEscrito_ == memoria_.puerto && baudEscrito_ == memoria_.baud;
+    return !ocupada_ && puertoEscrito_ == memoria_.puerto && baudEscrito_ == memoria_.baud;
 }
 void ImpresoraSimulada::Escribe(const QString& propiedad, const Variant& valor) {
     if (propiedad == QLatin1String("Puerto")) {
@@ -91,7 +168,16 @@ bool ImpresoraSimulada::Invoca(const QString& metodo, const QList<Variant>& argu
         return false;
     };
 
-    // 1. Nothing answers while the port and speed are not the device's.
+    // 1. Nothing answers while the port and speed are not the device's, or while another program holds it; held,
+    // the device works on the memory as the other program left it.
+    ocupada_ = false;
+    if (!Conectada()) return termina(0);
+    const Tomada tomada(cerrojo_, esperaMs_);
+    if (!tomada) {
+        ocupada_ = true;
+        return termina(0);
+    }
+    Carga();
     if (!Conectada()) return termina(0);
 
     // 2. The command's row, its states and its arguments.
@@ -153,10 +239,16 @@ void ImpresoraSimulada::Carga() {
     QFile archivo(RutaMemoria());
     if (!archivo.exists()) return;
     std::optional<MemoriaFiscal> leida;
-    if (archivo.open(QIODevice::ReadOnly)) leida = MemoriaFiscal::DesdeJson(archivo.readAll());
+    QByteArray bytes;
+    if (archivo.open(QIODevice::ReadOnly)) {
+        bytes = archivo.readAll();
+        if (!bytes.isEmpty() && bytes == leidos_) return;  // nobody changed it
+        leida = MemoriaFiscal::DesdeJson(bytes);
+    }
     archivo.close();
     if (leida) {
         memoria_ = *leida;
+        leidos_ = bytes;
         return;
     }
     // An unreadable memory is kept for whoever wants to look at it; the device starts afresh.
@@ -164,6 +256,8 @@ void ImpresoraSimulada::Carga() {
         RutaMemoria() + QStringLiteral(".danado-") + proceso().Ahora().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QFile::remove(apartado_);
     QFile::rename(RutaMemoria(), apartado_);
+    memoria_ = MemoriaFiscal{};
+    leidos_.clear();
     reiniciada_ = true;
 }
 
@@ -172,6 +266,7 @@ bool ImpresoraSimulada::Guarda(const MemoriaFiscal& m) {
     // then the folder is flushed so the rename itself survives a power cut: a cut at any moment leaves the old
     // memory or the new one, whole.
     const QByteArray bytes = m.AJson();
+    if (bytes == leidos_ && !corte_) return true;  // nothing changed
     QByteArray temporal = QFile::encodeName(RutaMemoria()) + ".XXXXXX";
     const int fd = ::mkstemp(temporal.data());
     if (fd < 0) return false;
@@ -189,6 +284,7 @@ bool ImpresoraSimulada::Guarda(const MemoriaFiscal& m) {
         ::fsync(carpeta);  // the memory is already in place; a folder that cannot be flushed only loses safety
         ::close(carpeta);
     }
+    leidos_ = bytes;
     return true;
 }
 

@@ -49,6 +49,7 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     // A device that starts with a non-fiscal document or the slip station open closes it on the paper as cancelled,
     // as a real one does when switched on; a fiscal document stays open until cancelled.
     explicit ImpresoraSimulada(QObject* padre = nullptr);
+    ~ImpresoraSimulada() override;
 
     // The device's power switch: off and on again, closing what the start would close. False when nothing
     // could be saved.
@@ -67,6 +68,14 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
 
     QString RutaMemoria() const;
     QString RutaPapel() const;
+    QString RutaCerrojo() const;
+
+    // Two programs may drive the device, one command at a time: each command holds the lock on
+    // ImpresoraSimulada.lock, reads the memory again, and saves it before letting go. A command that cannot get
+    // the device within this time returns false with Estado1 "0001 Sin comunicación: Dispositivo ocupado".
+    void FijaEspera(int milisegundos) { esperaMs_ = milisegundos; }
+    // Reads the memory again if another program changed it; true, and Cambio emitted, when it did.
+    bool Relee();
 
     // For tests: the next save stops after this many bytes, as a power cut would, and the command fails.
     void CortaProximoGuardado(int bytes) { corte_ = bytes; }
@@ -120,7 +129,10 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     Resultado CancelaNoFiscal(MemoriaFiscal& m);
     QDateTime HoraImpresora(const MemoriaFiscal& m) const;
 
+    // Reads the memory file when it changed since it was last read or written here; an unreadable one is set
+    // aside and the device starts fresh.
     void Carga();
+    bool ApagaYEnciendeTomado();
     // The handler on a copy of the memory; accepted, the copy is saved, then printed. Gives the failure bit.
     quint16 Aplica(const std::function<Resultado(MemoriaFiscal&)>& manejador);
     bool Guarda(const MemoriaFiscal& m);
@@ -138,4 +150,8 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     QString apartado_;       // the name a damaged memory file was set aside under
     QStringList papel_;
     std::optional<int> corte_;
+    QByteArray leidos_;     // the memory file's bytes as last read or written here
+    int cerrojo_ = -1;      // ImpresoraSimulada.lock, open while the device is
+    int esperaMs_ = 3000;   // how long a command waits for the device
+    bool ocupada_ = false;  // the last command found the device held by another program
 };
