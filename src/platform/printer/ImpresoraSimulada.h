@@ -6,22 +6,11 @@
 #include <QMap>
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
+#include "MemoriaFiscal.h"
 #include "PrinterFiscal.h"
-
-// The states of the fiscal controller. A command is accepted only in the states its row of the command table
-// names.
-enum class EstadoFiscal {
-    Libre,          // no document open
-    Tique,          // fiscal ticket open
-    Factura,        // ticket-invoice ("T") or invoice on sheets ("F") open
-    FinDeHoja,      // invoice open, its sheet ended: waiting for the next sheet
-    DNF,            // non-fiscal document open on paper
-    SlipPreparado,  // slip station prepared, waiting for a sheet
-    SlipColocado,   // sheet placed in the slip station
-    DNFSlip,        // non-fiscal document open on the slip station
-};
 
 // Bits of the two status words.
 namespace Bit1 {
@@ -41,6 +30,7 @@ constexpr quint16 TiqueAbierto = 0x0010;
 constexpr quint16 FacturaAbierta = 0x0020;
 constexpr quint16 DNFAbierto = 0x0040;
 constexpr quint16 DNFSlipAbierto = 0x0080;
+constexpr quint16 MemoriaLlena = 0x0100;
 constexpr quint16 JornadaAbierta = 0x0200;
 constexpr quint16 EnServicio = 0x0400;
 constexpr quint16 ErrorAlGuardar = 0x0800;
@@ -51,60 +41,19 @@ constexpr quint16 DocumentoCancelado = 0x1000;
 QStringList DescribeBits1(quint16 palabra);
 QStringList DescribeBits2(quint16 palabra);
 
-// The whole fiscal memory, as saved in ImpresoraSimulada.json. Amounts are in cents, quantities in thousandths,
-// rates in hundredths of a percent.
-struct MemoriaFiscal {
-    struct Documento {
-        QString clase;      // "tique", or the FacturaAbrir kind: "T" ticket-invoice, "F" invoice on sheets
-        QString letra;      // "A", "B" or "C"; empty for a ticket
-        QString comprador;  // the buyer's VAT condition (FacturaAbrir 8)
-        int numero = 0;
-        int items = 0;
-        int hoja = 1;
-        qint64 importe = 0;  // what the items add up to, VAT included
-        qint64 descuentos = 0;
-        qint64 pagado = 0;
-        QMap<int, qint64> ivaPorTasa;
-        bool pagando = false;  // a payment was made: no more items, subtotals or discounts
-        qint64 Total() const { return importe - descuentos; }
-        qint64 Iva() const;
-    };
-    struct Totales {
-        int tiques = 0, tiquesFactura = 0, facturas = 0, cancelados = 0, dnf = 0, dnfh = 0;
-        qint64 ventas = 0, iva = 0, descuentos = 0;
-        int Fiscales() const { return tiques + tiquesFactura + facturas; }
-    };
-    struct Zona {
-        int a = 0, b = 0, c = 0, d = 0;
-    };
-
-    // The device itself: where it is attached, and whether its window shows.
-    int puerto = 1;
-    int baud = 9600;
-    bool ventana = true;
-
-    EstadoFiscal estado = EstadoFiscal::Libre;
-    Documento documento;
-    QMap<QString, int> numeros;  // last numbers: "tique", "A", "B", "C", "dnf", "dnfh", "x", "z"
-    Totales diarios;
-    QMap<int, QString> lineas;           // header, trailer and invoice lines 1 to 65
-    int columnas = 90, lineasHoja = 72;  // the invoice sheet format
-    QMap<QString, QStringList> diseno;   // design options by group letter
-    QMap<int, Zona> zonas;
-    int columnasSlip = 50, lineasSlip = 88;
-    qint64 desfaseReloj = 0;  // seconds the printer's clock runs ahead of the workstation's
-
-    QByteArray AJson() const;
-    // Reads a saved memory; nullopt when the bytes are not one.
-    static std::optional<MemoriaFiscal> DesdeJson(const QByteArray& bytes);
-};
-
 class ImpresoraSimulada : public QObject, public PrinterFiscal {
     Q_OBJECT
   public:
     // Loads the memory from the program folder; an unreadable file is set aside as
     // ImpresoraSimulada.json.danado-<yyyyMMdd-HHmmss> and the device starts fresh, saying so in Estado2.
+    // A device that starts with a non-fiscal document or the slip station open closes it on the paper as cancelled,
+    // as a real one does when switched on; a fiscal document stays open until cancelled.
     explicit ImpresoraSimulada(QObject* padre = nullptr);
+    ~ImpresoraSimulada() override;
+
+    // The device's power switch: off and on again, closing what the start would close. False when nothing
+    // could be saved.
+    bool ApagaYEnciende();
 
     bool Invoca(const QString& metodo, const QList<Variant>& argumentos) override;
     QString Lee(const QString& propiedad) override;
@@ -119,12 +68,21 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
 
     QString RutaMemoria() const;
     QString RutaPapel() const;
+    QString RutaCerrojo() const;
+
+    // Two programs may drive the device, one command at a time: each command holds the lock on
+    // ImpresoraSimulada.lock, reads the memory again, and saves it before letting go. A command that cannot get
+    // the device within this time returns false with Estado1 "0001 Sin comunicación: Dispositivo ocupado".
+    void FijaEspera(int milisegundos) { esperaMs_ = milisegundos; }
+    // Reads the memory again if another program changed it; true, and Cambio emitted, when it did.
+    bool Relee();
 
     // For tests: the next save stops after this many bytes, as a power cut would, and the command fails.
     void CortaProximoGuardado(int bytes) { corte_ = bytes; }
 
     struct Argumentos;
-    enum class Resultado { Acepta, FueraDeEstado, ArgumentoInvalido };
+    // MemoriaLlena: a counter or a total of the memory is at its limit; a fiscal memory never wraps.
+    enum class Resultado { Acepta, FueraDeEstado, ArgumentoInvalido, MemoriaLlena };
 
   signals:
     // Text just appended to the paper roll.
@@ -167,11 +125,18 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     void ImprimeImporte(const QString& concepto, qint64 centavos);
     void ImprimeEncabezado(const MemoriaFiscal& m, const QString& titulo);
     void ImprimeCierreDocumento(const MemoriaFiscal& m);
-    void CancelaDocumento(MemoriaFiscal& m);
+    Resultado CancelaDocumento(MemoriaFiscal& m);
+    Resultado CancelaNoFiscal(MemoriaFiscal& m);
     QDateTime HoraImpresora(const MemoriaFiscal& m) const;
 
+    // Reads the memory file when it changed since it was last read or written here; an unreadable one is set
+    // aside and the device starts fresh.
     void Carga();
+    bool ApagaYEnciendeTomado();
+    // The handler on a copy of the memory; accepted, the copy is saved, then printed. Gives the failure bit.
+    quint16 Aplica(const std::function<Resultado(MemoriaFiscal&)>& manejador);
     bool Guarda(const MemoriaFiscal& m);
+    void QuitaTemporales();
     void AgregaAlPapel(const QString& texto);
 
     MemoriaFiscal memoria_;
@@ -185,4 +150,8 @@ class ImpresoraSimulada : public QObject, public PrinterFiscal {
     QString apartado_;       // the name a damaged memory file was set aside under
     QStringList papel_;
     std::optional<int> corte_;
+    QByteArray leidos_;     // the memory file's bytes as last read or written here
+    int cerrojo_ = -1;      // ImpresoraSimulada.lock, open while the device is
+    int esperaMs_ = 3000;   // how long a command waits for the device
+    bool ocupada_ = false;  // the last command found the device held by another program
 };

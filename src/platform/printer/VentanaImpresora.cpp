@@ -27,7 +27,11 @@ VentanaImpresora::VentanaImpresora(ImpresoraSimulada& impresora, QWidget* padre)
     for (QLabel* l : {&lbEstado1_, &lbEstado2_}) {
         l->setFont(fija);
         l->setFocusPolicy(Qt::NoFocus);
+        l->setWordWrap(true);  // a long status wraps; the window keeps the roll's width
     }
+    btApagar_.setText(QStringLiteral("Apagar y encender"));
+    btApagar_.setFocusPolicy(Qt::NoFocus);
+    connect(&btApagar_, &QPushButton::clicked, this, [this] { impresora_.ApagaYEnciende(); });
     rollo_.setReadOnly(true);
     rollo_.setFocusPolicy(Qt::NoFocus);
     rollo_.setFont(fija);
@@ -38,7 +42,9 @@ VentanaImpresora::VentanaImpresora(ImpresoraSimulada& impresora, QWidget* padre)
     capas->addWidget(&lbEstado1_);
     capas->addWidget(&lbEstado2_);
     capas->addWidget(&rollo_, 1);
-    resize(QFontMetrics(fija).horizontalAdvance(QString(44, QLatin1Char('M'))), 520);
+    capas->addWidget(&btApagar_, 0, Qt::AlignLeft);
+    setFixedWidth(QFontMetrics(fija).horizontalAdvance(QString(44, QLatin1Char('M'))));
+    resize(width(), 520);
 
     // What the roll already holds, then what the printer prints from now on.
     QFile archivo(impresora_.RutaPapel());

@@ -1,11 +1,12 @@
-// The simulated printer on the desk: a small window of its own with the paper roll as it grows and the two status
-// words decoded. It never takes the keyboard focus from the program's windows; "ventana": false in
-// ImpresoraSimulada.json keeps it hidden.
+// The simulated printer on the desk: a small window of its own, as wide as the paper roll, with the roll as it
+// grows, the two status words decoded and its power switch. It never takes the keyboard focus from the program's
+// windows; "ventana": false in ImpresoraSimulada.json keeps it hidden.
 #pragma once
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 
 #include "ImpresoraSimulada.h"
@@ -21,6 +22,7 @@ class VentanaImpresora : public QWidget {
     const QPlainTextEdit& Rollo() const { return rollo_; }
     QString TextoEstado1() const { return lbEstado1_.text(); }
     QString TextoEstado2() const { return lbEstado2_.text(); }
+    QPushButton& BotonApagar() { return btApagar_; }
 
   protected:
     bool event(QEvent* e) override;
@@ -31,6 +33,7 @@ class VentanaImpresora : public QWidget {
     ImpresoraSimulada& impresora_;
     QLabel lbEstado1_;
     QLabel lbEstado2_;
+    QPushButton btApagar_;
     QPlainTextEdit rollo_;
     QPointer<QWidget> companera_;  // the main window it sits beside
 };

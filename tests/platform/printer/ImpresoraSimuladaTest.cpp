@@ -2,6 +2,9 @@
 // (and then nothing changes), and the memory file: reloaded, set aside when unreadable, never written in place.
 #include <QDir>
 #include <filesystem>
+#include <functional>
+#include <limits>
+#include <memory>
 
 #include "Impresora.h"
 
@@ -280,6 +283,18 @@ TEST_F(ImpresoraSimuladaTest, UnArchivoIlegibleSeApartaYArrancaDeNuevo) {
         R"({"version": 1, "estado": "Volando"})",
         R"({"version": 7})",
         QByteArray(),
+        // Numbers that are not whole or do not fit where they go.
+        R"({"version": 1, "documento": {"importe": 1e300}})",
+        R"({"version": 1, "diarios": {"ventas": 9.2e19}})",
+        R"({"version": 1, "diarios": {"iva": -1e300}})",
+        R"({"version": 1, "documento": {"pagado": 1.5}})",
+        R"({"version": 1, "documento": {"ivaPorTasa": {"2100": 9223372036854775807, "1050": 1}}})",
+        R"({"version": 1, "numeros": {"tique": 2147483648}})",
+        R"({"version": 1, "numeros": {"tique": -1}})",
+        R"({"version": 1, "diarios": {"tiques": "5"}})",
+        R"({"version": 1, "documento": {"importe": 100, "descuentos": 101}})",
+        R"({"version": 1, "zonas": {"10": [1, 1, 1e10, 2]}})",
+        R"({"version": 1, "desfaseReloj": 1e300})",
     };
     const QString apartado = Ruta("ImpresoraSimulada.json.danado-20260315-103000");
     for (const QByteArray& c : casos) {
@@ -350,4 +365,206 @@ TEST_F(ImpresoraSimuladaTest, CancelarSoloCuandoHayDocumentoAbierto) {
     EXPECT_EQ(imp.CampoRespuesta2(), "0") << "no fiscal document was sold";
     EXPECT_EQ(imp.CampoRespuesta3(), "2") << "two were cancelled";
     EXPECT_EQ(Papel().count("*** DOCUMENTO CANCELADO ***"), 2);
+}
+
+// A device switched on again (a new program attaching, or its power switch) closes on the paper what a power cut
+// left open on the non-fiscal side, so it never stays stuck there; a fiscal document waits to be cancelled.
+TEST_F(ImpresoraSimuladaTest, AlEncenderCierraLoNoFiscalAbierto) {
+    struct Encendido {
+        const char* estado;
+        const char* linea;  // the line that closes it; nullptr: it stays open and nothing prints
+    };
+    const Encendido casos[] = {
+        {"DNF", "*** DOCUMENTO NO FISCAL CANCELADO ***"},
+        {"DNFSlip", "[SLIP] --- documento no fiscal Nro 1 cancelado ---"},
+        {"SlipPreparado", "[SLIP] --- slip cancelado ---"},
+        {"SlipColocado", "[SLIP] --- slip cancelado ---"},
+        {"Tique", nullptr},
+        {"TiqueFactura", nullptr},
+        {"FinDeHoja", nullptr},
+    };
+    for (const auto& c : casos) {
+        for (const bool conBoton : {false, true}) {
+            const std::string nombre = std::string(c.estado) + (conBoton ? " switched off and on" : " at start");
+            QDir(Carpeta()).removeRecursively();
+            QDir().mkpath(Carpeta());
+            auto primera = std::make_unique<ImpresoraSimulada>();
+            Conecta(*primera);
+            for (const Llamada& paso : Hasta(c.estado)) ASSERT_TRUE(primera->Invoca(paso.op, paso.args)) << nombre;
+            const EstadoFiscal antes = primera->Memoria().estado;
+            const QString papel = Papel();
+            if (conBoton) {
+                EXPECT_TRUE(primera->ApagaYEnciende()) << nombre;
+            } else {
+                primera.reset();
+                primera = std::make_unique<ImpresoraSimulada>();
+            }
+            ImpresoraSimulada& imp = *primera;
+            Conecta(imp);
+            const auto enDisco = MemoriaFiscal::DesdeJson(Memoria());
+            ASSERT_TRUE(enDisco) << nombre;
+            if (!c.linea) {
+                EXPECT_EQ(enDisco->estado, antes) << nombre;
+                EXPECT_EQ(Papel(), papel) << nombre;
+                continue;
+            }
+            EXPECT_EQ(enDisco->estado, EstadoFiscal::Libre) << nombre;
+            EXPECT_EQ(imp.Memoria().estado, EstadoFiscal::Libre) << nombre;
+            const QString impreso = Papel().mid(papel.size());
+            EXPECT_TRUE(impreso.contains(QString::fromUtf8(c.linea))) << nombre << ": " << impreso.toStdString();
+            EXPECT_TRUE(imp.DNFAbrir()) << nombre << ": idle again";
+            EXPECT_EQ(imp.CampoRespuesta1(), QString(c.estado).startsWith("DNF") ? "2" : "1")
+                << nombre << ": a cancelled document keeps its number";
+        }
+    }
+}
+
+namespace {
+// A memory with one field changed, written as the device would have saved it.
+struct Limite {
+    const char* nombre;
+    std::function<void(MemoriaFiscal&)> prepara;
+    const char* op;
+    Args args;
+};
+
+void TiqueAbiertoPagado(MemoriaFiscal& m) {
+    m.estado = EstadoFiscal::Tique;
+    m.documento.clase = "tique";
+    m.documento.numero = 7;
+    m.documento.items = 1;
+    m.documento.importe = m.documento.pagado = 100;
+    m.documento.ivaPorTasa[2100] = 17;
+    m.documento.pagando = true;
+    m.numeros["tique"] = 7;
+}
+void TiqueAbierto(MemoriaFiscal& m) {
+    TiqueAbiertoPagado(m);
+    m.documento.pagado = 0;
+    m.documento.pagando = false;
+}
+constexpr int kMaxInt = std::numeric_limits<int>::max();
+constexpr qint64 kMax64 = std::numeric_limits<qint64>::max();
+}  // namespace
+
+// A fiscal memory's counters never go backwards: at its limit the command is refused as a full memory would
+// refuse it, and nothing changes.
+TEST_F(ImpresoraSimuladaTest, ContadoresEnSuLimiteRechazanElComando) {
+    const Args dnfhos = {"MEDICUS", "",   "", "", "123", "PEP", "991030", "",  "",
+                         "",        "12", "", "", "P",   "P",   "P",      "P", "P"};
+    const Limite casos[] = {
+        {"ticket number", [](MemoriaFiscal& m) { m.numeros["tique"] = kMaxInt; }, "TiqueAbrir", {"G"}},
+        {"invoice A number", [](MemoriaFiscal& m) { m.numeros["A"] = kMaxInt; }, "FacturaAbrir", AbreFactura("F")},
+        {"DNF number", [](MemoriaFiscal& m) { m.numeros["dnf"] = kMaxInt; }, "DNFAbrir", {}},
+        {"DNFH number", [](MemoriaFiscal& m) { m.numeros["dnfh"] = kMaxInt; }, "DNFHOS", dnfhos},
+        {"DNFH of the day", [](MemoriaFiscal& m) { m.diarios.dnfh = kMaxInt; }, "DNFHOS", dnfhos},
+        {"Z number", [](MemoriaFiscal& m) { m.numeros["z"] = kMaxInt; }, "RealizarCierre", {"Z"}},
+        {"X number", [](MemoriaFiscal& m) { m.numeros["x"] = kMaxInt; }, "RealizarCierre", {"X", "P"}},
+        {"tickets of the day",
+         [](MemoriaFiscal& m) {
+             TiqueAbiertoPagado(m);
+             m.diarios.tiques = kMaxInt;
+         },
+         "TiqueCerrar",
+         {}},
+        {"sales of the day",
+         [](MemoriaFiscal& m) {
+             TiqueAbiertoPagado(m);
+             m.diarios.ventas = kMax64 - 50;
+         },
+         "TiqueCerrar",
+         {}},
+        {"VAT of the day",
+         [](MemoriaFiscal& m) {
+             TiqueAbiertoPagado(m);
+             m.diarios.iva = kMax64 - 10;
+         },
+         "TiqueCerrar",
+         {}},
+        {"cancelled of the day",
+         [](MemoriaFiscal& m) {
+             TiqueAbierto(m);
+             m.diarios.cancelados = kMaxInt;
+         },
+         "TiquePago",
+         {"", "0", "C"}},
+        {"ticket amount",
+         [](MemoriaFiscal& m) {
+             TiqueAbierto(m);
+             m.documento.importe = kMax64 - 50;
+         },
+         "TiqueItem", kItemTique[0].args},
+        {"ticket VAT",
+         [](MemoriaFiscal& m) {
+             TiqueAbierto(m);
+             m.documento.ivaPorTasa[2100] = kMax64 - 5;
+         },
+         "TiqueItem", kItemTique[0].args},
+        {"ticket items",
+         [](MemoriaFiscal& m) {
+             TiqueAbierto(m);
+             m.documento.items = kMaxInt;
+         },
+         "TiqueItem", kItemTique[0].args},
+        {"ticket paid",
+         [](MemoriaFiscal& m) {
+             TiqueAbierto(m);
+             m.documento.importe = kMax64;
+             m.documento.pagado = kMax64 - 10;
+         },
+         "TiquePago",
+         {"EFECTIVO", "100", "T"}},
+        {"invoice sheet",
+         [](MemoriaFiscal& m) {
+             TiqueAbierto(m);
+             m.estado = EstadoFiscal::FinDeHoja;
+             m.documento.clase = "F";
+             m.documento.letra = "A";
+             m.documento.hoja = kMaxInt;
+         },
+         "SiguienteHoja",
+         {}},
+        {"DNF of the day",
+         [](MemoriaFiscal& m) {
+             m.estado = EstadoFiscal::DNF;
+             m.diarios.dnf = kMaxInt;
+         },
+         "DNFCerrar",
+         {}},
+    };
+    for (const Limite& c : casos) {
+        QDir(Carpeta()).removeRecursively();
+        QDir().mkpath(Carpeta());
+        MemoriaFiscal m;
+        c.prepara(m);
+        QFile f(Ruta("ImpresoraSimulada.json"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(m.AJson());
+        f.close();
+        const QByteArray memoria = Memoria();
+
+        ImpresoraSimulada imp;
+        Conecta(imp);
+        ASSERT_FALSE(imp.Estado2().contains("reiniciada")) << c.nombre << ": the memory at its limit is readable";
+        EXPECT_FALSE(imp.Invoca(c.op, c.args)) << c.nombre;
+        EXPECT_TRUE(imp.Estado2().contains("Memoria fiscal llena")) << c.nombre << " " << imp.Estado2().toStdString();
+        EXPECT_EQ(Memoria(), memoria) << c.nombre;
+        EXPECT_EQ(Papel(), "") << c.nombre;
+        EXPECT_TRUE(imp.VerEstado()) << c.nombre << ": the device still answers";
+    }
+}
+
+// A save killed halfway leaves its temporary file beside the memory; the next start removes it, and only it.
+TEST_F(ImpresoraSimuladaTest, AlArrancarQuitaLosTemporalesDeUnGuardadoInterrumpido) {
+    const QStringList quedan = {"ImpresoraSimulada.json.danado-20260315-103000", "ImpresoraSimulada.json.vieja",
+                                "ImpresoraSimulada.txt"};
+    const QStringList restos = {"ImpresoraSimulada.json.a1B2c3", "ImpresoraSimulada.json.XXXXXX"};
+    for (const QString& nombre : quedan + restos) {
+        QFile f(Ruta(nombre));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{");
+    }
+    ImpresoraSimulada imp;
+    for (const QString& nombre : restos) EXPECT_FALSE(QFile::exists(Ruta(nombre))) << nombre.toStdString();
+    for (const QString& nombre : quedan) EXPECT_TRUE(QFile::exists(Ruta(nombre))) << nombre.toStdString();
 }

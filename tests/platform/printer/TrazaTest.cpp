@@ -54,5 +54,6 @@ TEST_F(PrinterTrazaTest, SinVariableSoloPasaLasLlamadas) {
     traza.Baud("9600");
     EXPECT_TRUE(traza.VerEstado());
     EXPECT_EQ(traza.Estado1(), imp.Estado1());
-    EXPECT_EQ(QDir(Carpeta()).entryList(QDir::Files), QStringList({"ImpresoraSimulada.json"}));
+    EXPECT_EQ(QDir(Carpeta()).entryList(QDir::Files),
+              QStringList({"ImpresoraSimulada.json", "ImpresoraSimulada.lock"}));
 }

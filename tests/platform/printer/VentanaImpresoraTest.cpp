@@ -61,3 +61,40 @@ TEST_F(VentanaImpresoraTest, LaMemoriaPuedeOcultarla) {
     ImpresoraSimulada otra;
     EXPECT_FALSE(otra.MuestraVentana());
 }
+
+// However long the status texts, the window keeps the roll's width and wraps them, so it never leaves the screen;
+// its power switch closes a non-fiscal document left open, without taking the focus.
+TEST_F(VentanaImpresoraTest, ConservaSuAnchoYSeApagaYEnciende) {
+    ImpresoraSimulada imp;
+    Conecta(imp);
+    QWidget principal;
+    QLineEdit campo(&principal);
+    principal.setGeometry(100, 100, 300, 200);
+    principal.show();
+    QApplication::setActiveWindow(&principal);
+    campo.setFocus();
+    VentanaImpresora ventana(imp);
+    ventana.MuestraJuntoA(&principal);
+    QApplication::processEvents();
+    const int ancho = ventana.width();
+    const int derecha = ventana.frameGeometry().right();
+
+    ASSERT_TRUE(imp.DNFAbrir());
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FALSE(imp.FacturaAbrir("F", "C", "A", "1", "P", "12", "I", "I", "PEPE", "LE BOU", "CUIT", "30614104712",
+                                      "N", "LA", "PAMPA", "98", "REM 1", "REM 2", "C"));
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(ventana.TextoEstado2().contains("Comando no válido en el estado actual, Documento no fiscal abierto"));
+    EXPECT_EQ(ventana.width(), ancho);
+    EXPECT_EQ(ventana.frameGeometry().right(), derecha);
+    EXPECT_LE(ventana.minimumSizeHint().width(), ancho) << "nothing asks for a wider window";
+
+    QTest::mouseClick(&ventana.BotonApagar(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(imp.Memoria().estado, EstadoFiscal::Libre);
+    EXPECT_TRUE(ventana.Rollo().toPlainText().contains("*** DOCUMENTO NO FISCAL CANCELADO ***"));
+    EXPECT_TRUE(ventana.TextoEstado2().contains("Documento cancelado"));
+    EXPECT_EQ(QApplication::focusWidget(), &campo);
+    EXPECT_TRUE(imp.TiqueAbrir("G"));
+}
