@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "ArchivoImpresoras.h"
-#include "CamposPuerto.h"
 #include "Mantenimiento.h"
 #include "Numeros.h"
 #include "Pasos.h"
