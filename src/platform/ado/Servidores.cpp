@@ -190,3 +190,9 @@ QString CadenaDeInforme(const Destino& d, const QString& baseActual) {
                 .arg(v(d.clave), v(d.usuario), v(baseActual), v(d.servidor));
     }
 }
+
+QString NlsLangUnicode(const QString& actual) {
+    // LANGUAGE_TERRITORY.CHARSET, each part optional.
+    const QString idioma = actual.section(QLatin1Char('.'), 0, 0).trimmed();
+    return idioma + QStringLiteral(".AL32UTF8");
+}

@@ -31,3 +31,7 @@ Destino ResuelveDestino(const QString& cadena);
 // The connection string as the connection reports it, naming the database in use; opening it again leads to
 // the same place.
 QString CadenaDeInforme(const Destino& destino, const QString& baseActual);
+
+// NLS_LANG with its character set made Unicode (AL32UTF8), its language and territory kept: Oracle's client
+// converts every text with it.
+QString NlsLangUnicode(const QString& actual);

@@ -179,3 +179,26 @@ TEST_F(Odbc, EsquemaPorSqlTablesYSqlColumns) {
 }
 
 }  // namespace
+
+// Text beyond ASCII crosses the driver unchanged both ways, in statements and in the record set's bound values.
+TEST_F(Odbc, TextoUnicodeIdaYVuelta) {
+    const QString nombre = QStringLiteral("Ñandú 5 € ¿sí?");
+    cn.Open(CadenaOdbc());
+    cn.Execute(QStringLiteral("UPDATE ARTICULOS SET Descripcion = N'") + nombre +
+               QStringLiteral("' WHERE Codigo = 'A1'"));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM ARTICULOS WHERE Codigo = 'A2'"), cn, ado::adOpenDynamic,
+            ado::adLockOptimistic);
+    rs.Fields(QStringLiteral("Descripcion")).SetValue(nombre + QStringLiteral(" 2"));
+    rs.Update();
+    rs.Close();
+    rs.Open(QStringLiteral("SELECT Descripcion FROM ARTICULOS WHERE Descripcion LIKE N'Ñandú%' ORDER BY Codigo"), cn);
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields(0).Value().ATexto(), nombre);
+    rs.Close();
+    cn.Close();
+
+    cn.Open(Cadena());  // the same file, embedded
+    rs.Open(QStringLiteral("SELECT Descripcion FROM ARTICULOS ORDER BY Codigo"), cn);
+    EXPECT_EQ(rs.GetRows(), (QList<QList<Variant>>{{Variant(nombre)}, {Variant(nombre + QStringLiteral(" 2"))}}));
+}
