@@ -23,6 +23,23 @@ QColor ColorDesdeBgr(unsigned valor) {
     return QColor(valor & 0xFF, (valor >> 8) & 0xFF, (valor >> 16) & 0xFF);
 }
 
+// The port list and the speed, parity and data boxes as the port settings.
+class CamposVentana : public CamposPuerto {
+  public:
+    explicit CamposVentana(Form1& form) : form_(form) {}
+    QString Puerto() const override { return form_.CmbCOM->currentText(); }
+    void EligePuerto(int posicion) override { form_.CmbCOM->setCurrentIndex(posicion); }
+    QString Baud() const override { return form_.txtFields[1]->text(); }
+    void MuestraDatos(const QString& baud, const QString& parity, const QString& data) override {
+        form_.txtFields[1]->setText(baud);
+        form_.txtFields[2]->setText(parity);
+        form_.txtFields[3]->setText(data);
+    }
+
+  private:
+    Form1& form_;
+};
+
 // The second column of Command1: each 3015 x 375 at left 4560, beyond the right edge of the window.
 struct BotonColumna {
     int indice;
@@ -152,41 +169,20 @@ void Form1::Form_Load() {
 
     // 3. The four ports, none chosen yet.
     CmbCOM->clear();
-    CmbCOM->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4")});
+    CmbCOM->addItems(PuertosImpresora());
     CmbCOM->setCurrentIndex(-1);
 
     // 4. This workstation's record, shown and handed to the printer control.
-    if (LeeRegistroImpresora()) {
-        // The port's number from its fourth character on; a blank field, or a port the list does not hold,
-        // leaves nothing chosen (the assignment then takes COM1).
-        const double posicion = Val(Medio(gRegistroImpresora.Puerto, 4)) - 1;
-        const bool enLista = posicion >= 0 && posicion < CmbCOM->count() && posicion == std::floor(posicion);
-        CmbCOM->setCurrentIndex(enLista ? static_cast<int>(posicion) : -1);
-        txtFields[1]->setText(LimpiaCampo(gRegistroImpresora.Baud));
-        txtFields[2]->setText(LimpiaCampo(gRegistroImpresora.Parity));
-        txtFields[3]->setText(LimpiaCampo(gRegistroImpresora.Data));
-        CmdAsignarDatos_Click();
-    }
+    CamposVentana campos(*this);
+    CargaDatosImpresora(campos, PrinterFiscal1);
 
     // 5.
     setWindowTitle(QStringLiteral("Zembrino: EPSON "));
 }
 
 void Form1::CmdAsignarDatos_Click() {
-    // A step that raises asks the operator: Retry runs it again, Ignore goes on, Abort ends the assignment.
-    Pasos pasos([](const ErrorEjecucion& e) {
-        const int r = ui().MsgBox(e.Description(), Estilo::AbortRetryIgnore + Estilo::Critical,
-                                  QStringLiteral("aviso al operador!!!"));
-        return r == Respuesta::Retry ? Reintentar : r == Respuesta::Ignore ? Ignorar : 0;
-    });
-    // 1. No port chosen: COM1.
-    pasos.run([&] {
-        if (LimpiaCampo(Medio(CmbCOM->currentText(), 4)).isEmpty()) CmbCOM->setCurrentIndex(0);
-    });
-    // 2. The port: the number after "COM".
-    pasos.run([&] { PrinterFiscal1.Puerto(Variant(LimpiaCampo(Medio(CmbCOM->currentText(), 4))).AEntero()); });
-    // 3. The speed as typed. Parity and data bits are shown only.
-    pasos.run([&] { PrinterFiscal1.Baud(LimpiaCampo(txtFields[1]->text())); });
+    CamposVentana campos(*this);
+    AsignaDatosIF(campos, PrinterFiscal1);
 }
 
 void Form1::Command1_Click(int Index) {

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "BotonComando.h"
+#include "CamposPuerto.h"
 #include "PrinterFiscal.h"
 
 class Form1 : public QWidget {

@@ -47,6 +47,11 @@ void DB_Dll::ConstruyeCadena() {
 }
 
 bool DB_Dll::MuestraDialogo() {
+    // Without a screen nobody can fill the dialog: it counts as cancelled.
+    if (!ui().MuestraFormularios()) {
+        gOpenFlag = false;
+        return false;
+    }
     // 1. Load the dialog with the connection data; the first platform selected.
     frmAcceso dialogo;
     dialogo.TxtDbName->setText(gDBName);

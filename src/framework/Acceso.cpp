@@ -19,11 +19,13 @@ struct Alias {
     const char* canonico;
 };
 
-// Variant names of the suite's programs (their alternative builds) and the name the menu knows them by.
+// Variant names of the suite's programs (their alternative builds, and this program's closes run without a
+// window) and the name the menu knows them by.
 const Alias kAlias[] = {
-    {"PAVENKOH", "PAVENKO"},     {"TRESVANEH", "TRESVANE"},   {"TKVENTASH", "TKVENTAS"},     {"TKTPVH", "TKTPV"},
-    {"TKSTOCKH", "TKSTOCK"},     {"TKCOMPRASH", "TKCOMPRAS"}, {"TKCAJAH", "TKCAJA"},         {"TKCONTABH", "TKCONTAB"},
-    {"TKPEDIDOSH", "TKPEDIDOS"}, {"TKREMITOSH", "TKREMITOS"}, {"TKINFORMESH", "TKINFORMES"},
+    {"PAVENKOCIERRE", "PAVENKO"}, {"PAVENKOH", "PAVENKO"},     {"TRESVANEH", "TRESVANE"},
+    {"TKVENTASH", "TKVENTAS"},    {"TKTPVH", "TKTPV"},         {"TKSTOCKH", "TKSTOCK"},
+    {"TKCOMPRASH", "TKCOMPRAS"},  {"TKCAJAH", "TKCAJA"},       {"TKCONTABH", "TKCONTAB"},
+    {"TKPEDIDOSH", "TKPEDIDOS"},  {"TKREMITOSH", "TKREMITOS"}, {"TKINFORMESH", "TKINFORMES"},
 };
 
 // This program under its executable and project names, and the suite's service programs.

@@ -55,6 +55,9 @@ class Ui {
     // An open-file dialog; nullopt when the user cancels.
     virtual std::optional<QString> AbreArchivo(const QString& titulo, const QString& filtro) = 0;
 
+    // Whether a form can be shown at all; where it cannot (no screen), the caller takes it as cancelled.
+    virtual bool MuestraFormularios() const { return true; }
+
     virtual void FijaPuntero(Puntero p) = 0;
     virtual Puntero PunteroActual() const = 0;
 
