@@ -308,9 +308,9 @@ TEST_F(PavenkoCierre, LineaNoEntendidaTerminaConTresYElUso) {
     }
 }
 
-// Needs the device to take its memory afresh for each command: until then the window's program, holding the memory
-// it loaded, writes it back over the close.
-TEST_F(PavenkoCierre, DISABLED_DosProgramasEnUnDispositivoNoPierdenDocumentos) {
+// The window's program and a scheduled close on one device: each command takes the memory afresh under the device's
+// lock, so neither writes an old copy back over the other's documents.
+TEST_F(PavenkoCierre, DosProgramasEnUnDispositivoNoPierdenDocumentos) {
     ImpresoraSimulada impresora;
     impresora.Puerto(2);
     impresora.Baud(QStringLiteral("19200"));
