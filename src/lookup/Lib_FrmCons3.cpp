@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "Pasos.h"
 #include "Proceso.h"
 #include "Regional.h"
+#include "Sentencia.h"
 #include "Texto.h"
 #include "TkPrint2.h"
 #include "Ui.h"
@@ -42,6 +44,12 @@ double ATwips(int pixeles) {
 // A number written with the given count of decimals and the locale's decimal separator ("########0.00").
 QString Formatea(double valor, int decimales) {
     return QString::number(valor, 'f', decimales).replace(QLatin1Char('.'), ConfiguracionRegional().decimal);
+}
+
+// The number a quantity text begins with, its decimal separator the locale's, as the cells write it ("7,5" is 7.5
+// where the separator is the comma); a point still reads as one, so "0.00" is zero everywhere. No number reads 0.
+double LeeCantidad(const QString& texto) {
+    return Val(QString(texto).replace(ConfiguracionRegional().decimal, QLatin1Char('.')));
 }
 
 // The two quoted fields of a widths line: "TABLA","1815|2400|".
@@ -99,6 +107,8 @@ Lib_FrmCons3::Lib_FrmCons3(DB_Dll& db, LecturaCfg cfg, QWidget* parent)
     ListView1->setRootIsDecorated(false);
     ListView1->header()->setStretchLastSection(false);              // every column keeps the width it was given
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);  // label editing is always refused
+    ListView1->setSortingEnabled(false);
+    ListView1->header()->setSectionsClickable(true);  // the window sorts on a click, itself
     ListView1->installEventFilter(this);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setGeometry(0, ui().Twips(3840), ui().Twips(7215), ui().Twips(255));
@@ -144,9 +154,8 @@ QComboBox* Lib_FrmCons3::CreaCaja(int indice) {
 
 void Lib_FrmCons3::Form_Load() {
     Pasos pasos([](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, QStringLiteral("FORM_LOAD")); });
-    // 1-2.
     pasos.run([&] {
-        articulos_ = Contiene(SQL, QStringLiteral("articulos"));
+        articulos_ = ContieneSentencia(SQL, QStringLiteral("articulos"), Nombres::Leidos);
         Valores = QList<Variant>();
         Cantidades = QList<Variant>();
         ListView1->clear();
@@ -155,15 +164,15 @@ void Lib_FrmCons3::Form_Load() {
         letra.setPointSize(10);
         ListView1->setFont(letra);
     });
-    // 3. The option pickers fill the list themselves.
+    // The option pickers fill the list themselves.
     if (Recorta(SQL).isEmpty()) {
         PreparaFormulario(this, false);
         return;
     }
-    // 4-5. The table, the first and the base statement.
+    // The table, the first and the base statement.
     pasos.run([&] {
         SQL += QStringLiteral(" ");
-        const int desde = Instr(SQL, QStringLiteral("from"));
+        const int desde = InstrSentencia(SQL, QStringLiteral("from"));
         if (desde > 0) {
             const int blanco = Instr(SQL, QStringLiteral(" "), desde + 5);
             tabla_ = Recorta(blanco > 0 ? Medio(SQL, desde + 4, blanco - desde - 4) : Medio(SQL, desde + 4));
@@ -173,7 +182,7 @@ void Lib_FrmCons3::Form_Load() {
         if (primeraSentencia_.isEmpty()) primeraSentencia_ = SQL;
         sentenciaBase_ = SQL;
     });
-    // 6-7. The rows.
+    // The rows.
     // The statement is read through a copy: the caller's text stays untranslated, so F5 builds on it.
     pasos.run([&] { base().AbrirRecordset(QString(SQL), rs_, nullptr, 0, 1, -1, true); });
     pasos.run([&] {
@@ -181,15 +190,17 @@ void Lib_FrmCons3::Form_Load() {
         Encolumnar();
         Leer(1, 0);
     });
-    // 8-9.
+    // The operator's sort outlives a reload; before any click the list sorts itself by its first column.
     pasos.run([&] {
-        ListView1->setSortingEnabled(OrdenarPorLwv);
-        if (OrdenarPorLwv) ListView1->sortItems(0, Qt::AscendingOrder);
+        if (columnaOrden_ < 0 && OrdenarPorLwv) {
+            columnaOrden_ = 0;
+            orden_ = Qt::AscendingOrder;
+        }
+        Ordena();
     });
     pasos.run([&] {
         if (!Recorta(FiltroInicial).isEmpty()) CmbSearch[0]->setEditText(FiltroInicial);
     });
-    // 10.
     pasos.run([&] { base().CierraRecordset(rs_); });
     pasos.run([&] { LeerAnchos(); });
     pasos.run([&] { CalcularAncho(); });
@@ -200,20 +211,20 @@ void Lib_FrmCons3::Encolumnar() {
     try {
         ListView1->setHeaderLabels({});
         ListView1->setColumnCount(0);
-        const bool precios =
-            Contiene(SQL, QStringLiteral("V_MA_ARTICULOS")) || Contiene(SQL, QStringLiteral("STK_MA_ARTICULOS"));
+        const bool precios = ContieneSentencia(SQL, QStringLiteral("V_MA_ARTICULOS"), Nombres::Leidos) ||
+                             ContieneSentencia(SQL, QStringLiteral("STK_MA_ARTICULOS"), Nombres::Leidos);
         QStringList cabeceras;
         QList<int> anchos;
         for (int g = 0; g < rs_.FieldCount(); ++g) {
             Field campo = rs_.Fields(g);
-            // 1-4. Width in characters, the field's search box.
+            // Width in characters, the field's search box.
             long caracteres = campo.DefinedSize();
             if (campo.Type() == ado::adCurrency || campo.Type() == ado::adNumeric) caracteres = 12;
             QComboBox* caja = CreaCaja(g);
             caja->setProperty("Tag", campo.Name());
             caja->setVisible(true);
             if (caracteres >= 60) caracteres = 60;
-            // 5. The header: article statements name their prices by the price classes.
+            // The header: article statements name their prices by the price classes.
             QString cabecera = campo.Name();
             if (precios) {
                 for (int n = 1; n <= 8; ++n)
@@ -222,7 +233,6 @@ void Lib_FrmCons3::Encolumnar() {
             } else if (ValoresDefault == QStringLiteral("@10")) {
                 caracteres += 10;
             }
-            // 6.
             cabeceras << cabecera;
             anchos << fontMetrics().horizontalAdvance(QString(static_cast<int>(std::max(0L, caracteres)), 'X'));
         }
@@ -241,7 +251,7 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
         return TrataError(e, std::nullopt, QStringLiteral("FORM_LOAD"));
     });
     while (!pasos.Detenido() && !rs_.Eof()) {
-        // 2. The stock level colour of an article.
+        // The stock level colour of an article.
         Variant color;
         pasos.run([&] {
             if (!articulos_) return;
@@ -257,7 +267,7 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
             else
                 color = StkNivel4;
         });
-        // 3-4. The row; it starts checked when its returned value is among the defaults.
+        // The row; it starts checked when its returned value is among the defaults.
         QTreeWidgetItem* fila = nullptr;
         pasos.run([&] {
             fila = new QTreeWidgetItem(ListView1);
@@ -274,7 +284,7 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
             for (int i = 1; fila && i < rs_.FieldCount(); ++i)
                 fila->setText(i, PreparaTexto(ValorSeguro(rs_.Fields(i).Value()).ATexto()));
         });
-        // 5. Colouring never stops the reading.
+        // Colouring never stops the reading.
         if (fila && IgualesTexto(MuestraStock, QStringLiteral("SI")) && articulos_ &&
             !Recorta(color.ATexto()).isEmpty()) {
             try {
@@ -294,7 +304,7 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
 }
 
 void Lib_FrmCons3::CalcularAncho() {
-    // 1-2. The boxes over their columns; the list, panel and bar as wide as the columns.
+    // The boxes over their columns; the list, panel and bar as wide as the columns.
     int total = 0;
     for (int i = 0; i < ListView1->columnCount(); ++i) {
         if (i < static_cast<int>(CmbSearch.size()))
@@ -306,10 +316,10 @@ void Lib_FrmCons3::CalcularAncho() {
     ListView1->resize(total + margen, ListView1->height());
     picFields->resize(total + margen, picFields->height());
     HScroll1->resize(total, HScroll1->height());
-    // 3. Scroll range, in twips.
+    // Scroll range, in twips.
     const double panel = ATwips(picFields->width());
     HScroll1->setMaximum(panel > 32700 ? 32700 : RedondeaEntero16((panel + 480) * 0.6));
-    // 4. The window.
+    // The window.
     const int pantalla = ui().Pantalla().width();
     if (ListView1->width() + margen >= pantalla)
         resize(pantalla - ui().Twips(480), height());
@@ -343,10 +353,9 @@ void Lib_FrmCons3::FijaAnchoColumna(int columna, double twips) {
 
 void Lib_FrmCons3::LeerAnchos() {
     const QString ruta = AgregaSeparador(proceso().CarpetaPrograma()) + kArchivoAnchos;
-    // 1.
     if (!QFile::exists(ruta)) return;
     if (IgualesTexto(tabla_, QStringLiteral("Stk_ma_articulos"))) tabla_ = QStringLiteral("VT_MA_ARTICULOS");
-    // 2-3. A damaged line abandons the restore, silently: the computed widths stay.
+    // A damaged line abandons the restore, silently: the computed widths stay.
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) return;
     try {
@@ -375,9 +384,8 @@ void Lib_FrmCons3::GrabarAnchos() {
     const QString carpeta = AgregaSeparador(proceso().CarpetaPrograma());
     const QString ruta = carpeta + kArchivoAnchos;
     const QString aux = carpeta + kArchivoAux;
-    // 1-3. The other tables' lines, then this one, into the temporary file.
-    QFile temporal(aux);
-    if (!temporal.open(QIODevice::WriteOnly | QIODevice::Truncate)) Lanza(Err::AccesoRuta, temporal.errorString());
+    // The other tables' lines, then this one. A damaged line (a file cut short, edited by hand) is dropped: it
+    // could never be read back, and it must not cost the operator the widths of every table.
     QByteArray texto;
     QFile archivo(ruta);
     if (archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -385,24 +393,38 @@ void Lib_FrmCons3::GrabarAnchos() {
         while (!entrada.atEnd()) {
             const QString linea = entrada.readLine();
             if (linea.isEmpty()) continue;
-            auto [tabla, anchos] = CamposLinea(linea);
-            if (!IgualesTexto(tabla, tabla_)) texto += ("\"" + tabla + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
+            try {
+                auto [tabla, anchos] = CamposLinea(linea);
+                if (!IgualesTexto(tabla, tabla_)) texto += ("\"" + tabla + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
+            } catch (const ErrorEjecucion&) {
+            }
         }
         archivo.close();
     }
     QString anchos;
     for (double ancho : AnchosColumnas()) anchos += DoubleATexto(ancho) + QStringLiteral("|");
     texto += ("\"" + tabla_ + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
+    // Written whole into the temporary file, then renamed over the old one in one move, so a failure never leaves
+    // the folder without its widths; whatever fails, the temporary file does not stay behind.
+    QFile temporal(aux);
+    if (!temporal.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const QString error = temporal.errorString();
+        if (QFileInfo(aux).isFile()) QFile::remove(aux);
+        Lanza(Err::AccesoRuta, error);
+    }
     if (temporal.write(texto) != texto.size() || !temporal.flush()) {
+        const QString error = temporal.errorString();
         temporal.close();
         QFile::remove(aux);
-        Lanza(Err::ErrorES, temporal.errorString());
+        Lanza(Err::ErrorES, error);
     }
     temporal.close();
-    // 4. Renamed over the old file in one move, so a failure never leaves the folder without its widths.
     std::error_code error;
     std::filesystem::rename(aux.toStdString(), ruta.toStdString(), error);
-    if (error) Lanza(Err::AccesoRuta, QString::fromStdString(error.message()));
+    if (error) {
+        QFile::remove(aux);
+        Lanza(Err::AccesoRuta, QString::fromStdString(error.message()));
+    }
 }
 
 void Lib_FrmCons3::CmbSearch_Change(int Index) {
@@ -434,27 +456,28 @@ void Lib_FrmCons3::CmbSearch_LostFocus(int Index) {
 void Lib_FrmCons3::CmbSearch_KeyDown(int Index, int KeyCode) {
     Pasos pasos = Pasos::OmiteFallos();
     if (KeyCode == 116) {
-        // 1-2. The tail the condition goes before.
+        // The tail the condition goes before. Only the statement's own words count: an earlier condition's text
+        // sits in a literal and is passed over.
         pasos.run([&] {
             cola_.clear();
             sentenciaBase_ = SQL;
-            const int orden = Instr(SQL, QStringLiteral("order by"));
-            if (Contiene(SQL, QStringLiteral("order")) && orden > 0) {
+            const int orden = InstrSentencia(SQL, QStringLiteral("order by"));
+            if (orden > 0) {
                 cola_ = Medio(SQL, orden);
                 sentenciaBase_ = Izquierda(SQL, orden - 1);
             }
-            const int grupo = Instr(SQL, QStringLiteral("group by"));
+            const int grupo = InstrSentencia(SQL, QStringLiteral("group by"));
             if (grupo > 0) {
                 if (!Recorta(Medio(SQL, grupo)).isEmpty()) cola_ = Medio(SQL, grupo);
                 sentenciaBase_ = Izquierda(SQL, grupo - 1);
             }
         });
-        // 3-5. The condition; the typed text with its apostrophes doubled.
+        // The condition; the typed text with its apostrophes doubled, so it stays inside its literal.
         pasos.run([&] {
             QString prefijo;
-            if (Contiene(sentenciaBase_, QStringLiteral("stk_ma_articulos.")))
+            if (ContieneSentencia(sentenciaBase_, QStringLiteral("stk_ma_articulos."), Nombres::Leidos))
                 prefijo = QStringLiteral("stk_ma_articulos.");
-            if (Contiene(sentenciaBase_, QStringLiteral("v_ma_articulos.")))
+            if (ContieneSentencia(sentenciaBase_, QStringLiteral("v_ma_articulos."), Nombres::Leidos))
                 prefijo = QStringLiteral("v_ma_articulos.");
             const QString campo = CmbSearch[Index]->property("Tag").toString();
             QString condicion;
@@ -465,9 +488,10 @@ void Lib_FrmCons3::CmbSearch_KeyDown(int Index, int KeyCode) {
                 CmbSearch[Index]->setEditText(texto);
                 condicion = prefijo + campo + " like '" + Literal(texto) + "%' ";
             }
-            SQL = sentenciaBase_ + (Contiene(SQL, QStringLiteral("where")) ? " and " : " where ") + condicion + cola_;
+            SQL = sentenciaBase_ + (ContieneSentencia(SQL, QStringLiteral("where")) ? " and " : " where ") + condicion +
+                  cola_;
         });
-        // 6. Reload on the narrowed statement.
+        // Reload on the narrowed statement.
         pasos.run([&] {
             CmbSearch[Index]->setEditText(QString());
             sentenciaBase_ = SQL;
@@ -513,7 +537,7 @@ void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
     QTreeWidgetItem* fila = ListView1->currentItem();
     const bool conFila = fila != nullptr;  // the quantity keys need a selected row; without one they do nothing
     const int columna = IndiceColumna(kColumnaCantidad);
-    auto numero = [&] { return columna > 0 ? Val(fila->text(columna - 1)) : 0.0; };
+    auto numero = [&] { return columna > 0 ? LeeCantidad(fila->text(columna - 1)) : 0.0; };
     if (KeyCode == 32 && CheckBoxes) return;
     if (KeyCode == 13) {
         pasos.run([&] { CmdAceptar_Click(); });
@@ -522,7 +546,7 @@ void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
         pasos.run([&] {
             QString entrada = ui().InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
                                             QStringLiteral("Carga de Datos"), ValorColumna(fila, columna));
-            const double cantidad = Val(entrada);
+            const double cantidad = LeeCantidad(entrada);
             Cantidad(fila, Formatea(cantidad, 2));
             fila->setCheckState(0, Qt::Checked);
         });
@@ -551,9 +575,20 @@ void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
 }
 
 void Lib_FrmCons3::ListView1_ColumnClick(int columna) {
-    ListView1->setSortingEnabled(true);
-    ListView1->sortItems(columna, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
-    ordenAscendente_ = !ordenAscendente_;
+    // A new column sorts ascending; the same column again reverses the order.
+    if (columna == columnaOrden_)
+        orden_ = orden_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    else
+        orden_ = Qt::AscendingOrder;
+    columnaOrden_ = columna;
+    Ordena();
+}
+
+void Lib_FrmCons3::Ordena() {
+    if (columnaOrden_ < 0 || columnaOrden_ >= ListView1->columnCount()) return;
+    ListView1->sortItems(columnaOrden_, orden_);
+    ListView1->header()->setSortIndicator(columnaOrden_, orden_);
+    ListView1->header()->setSortIndicatorShown(true);
 }
 
 void Lib_FrmCons3::HScroll1_Change() {
@@ -612,9 +647,11 @@ void Lib_FrmCons3::CmdAceptar_Click() {
 }
 
 void Lib_FrmCons3::CmdCancelar_Click() {
+    // Null, not empty: the caller tells a cancel from an accept with nothing checked.
     ValorDevuelto = Variant(QString());
     CmpsDevueltos = nullptr;
     Valores.reset();
+    Cantidades.reset();
     hide();
 }
 

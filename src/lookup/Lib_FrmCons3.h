@@ -101,6 +101,7 @@ class Lib_FrmCons3 : public QDialog {
     QString ValorColumna(QTreeWidgetItem* fila, int columna) const;  // columna counted from 1; 0 gives ""
     void Cantidad(QTreeWidgetItem* fila, const QString& texto);      // the quantity cell
     DB_Dll& base() const;
+    void Ordena();
 
     DB_Dll& db_;
     LecturaCfg Cfg;
@@ -111,7 +112,8 @@ class Lib_FrmCons3 : public QDialog {
     QString tabla_;
     int cajaActual_ = 0;
     Recordset rs_;
-    bool ordenAscendente_ = true;
+    int columnaOrden_ = -1;  // the column the list is sorted by; -1 in the statement's order
+    Qt::SortOrder orden_ = Qt::AscendingOrder;
 };
 
 // Qt key to the platform's key code (F5 116, F12 123, arrows, letters as their capitals...); 0 when none.

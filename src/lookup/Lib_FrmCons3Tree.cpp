@@ -9,6 +9,7 @@
 #include "DB_Dll.h"
 #include "Lib_FrmCons3.h"
 #include "Pasos.h"
+#include "Sentencia.h"
 #include "Texto.h"
 #include "TkPrint2.h"
 #include "Ui.h"
@@ -79,18 +80,18 @@ void Lib_FrmCons3Tree::Arma(const QString& sentencia,
         [](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, QStringLiteral("ArmarTreeVAutomatico")); });
     Recordset rs;
     QList<QList<Variant>> filas;
-    // 1-2. The root.
+    // The root.
     pasos.run([&] {
         Limpia();
         TreeV->setRootIsDecorated(true);
         Agrega(nullptr, QStringLiteral("A"), QStringLiteral("Consulta..."))->setExpanded(true);
     });
-    // 3-4. Every row at once.
+    // Every row at once.
     pasos.run([&] { db_.AbrirRecordset(sentencia, rs, &db_.gCnn, 0, 1, -1, true); });
     if (rs.State() == ado::adStateClosed || (rs.Bof() && rs.Eof())) return;
     pasos.run([&] { filas = rs.GetRows(); });
     pasos.run([&] { db_.CierraRecordset(rs); });
-    // 5-6. Each row under the parent its builder chooses (the walk up from the last node never changes it); a repeated
+    // Each row under the parent its builder chooses (the walk up from the last node never changes it); a repeated
     // key or a missing parent fails that row.
     for (const QList<Variant>& fila : filas) {
         pasos.run([&] {
@@ -134,7 +135,7 @@ void Lib_FrmCons3Tree::Form_Load() {
         Limpia();
     });
     pasos.run([&] {
-        if (Contiene(SQL, QStringLiteral("v_ta_familias")))
+        if (ContieneSentencia(SQL, QStringLiteral("v_ta_familias"), Nombres::Leidos))
             ArmarTreeVFamilias();
         else
             ArmarTreeVAutomatico();
@@ -188,17 +189,18 @@ void Lib_FrmCons3Tree::CmbSearch_KeyDown(int Index, int KeyCode) {
             cola_.clear();
             CmbSearch[Index]->setProperty("Tag", QStringLiteral("Descripcion"));
             sentenciaBase_ = SQL;
-            const int orden = Instr(SQL, QStringLiteral("order by"));
-            if (Contiene(SQL, QStringLiteral("order")) && orden > 0) {
+            const int orden = InstrSentencia(SQL, QStringLiteral("order by"));
+            if (orden > 0) {
                 cola_ = Medio(SQL, orden);
                 sentenciaBase_ = Izquierda(SQL, orden - 1);
             }
         });
-        // The typed text with its apostrophes doubled, so that it stays inside its literal.
+        // The typed text with its apostrophes doubled, so that it stays inside its literal; only the statement's own
+        // words count, never an earlier condition's text.
         pasos.run([&] {
             const QString texto = QString(CmbSearch[Index]->currentText()).replace("'", "''");
-            SQL = sentenciaBase_ + (Contiene(SQL, QStringLiteral("where")) ? " and " : " where ") + "Descripcion" +
-                  " like '%" + texto + "%' " + cola_;
+            SQL = sentenciaBase_ + (ContieneSentencia(SQL, QStringLiteral("where")) ? " and " : " where ") +
+                  "Descripcion" + " like '%" + texto + "%' " + cola_;
         });
         pasos.run([&] {
             CmbSearch[Index]->setEditText(QString());

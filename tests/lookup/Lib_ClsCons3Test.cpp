@@ -203,7 +203,7 @@ TEST_F(Sentencias, MenuYListaDeOpciones) {
         EXPECT_EQ(w.ListView1->topLevelItem(1)->checkState(0), Qt::Unchecked);
         w.CmdAceptar_Click();
     });
-    EXPECT_EQ(c.CheckOpciones("Opciones", {"1Uno", "0Dos"}), "");
+    EXPECT_EQ(c.CheckOpciones("Opciones", nullptr, {"1Uno", "0Dos"}), "");
     EXPECT_EQ(c.Valores, QList<Variant>{Variant("Uno")});
 }
 

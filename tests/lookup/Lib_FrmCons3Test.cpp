@@ -5,6 +5,7 @@
 
 #include "ConsultasDemo.h"
 #include "Lib_FrmCons3.h"
+#include "Sentencia.h"
 
 namespace {
 
@@ -193,6 +194,33 @@ TEST_F(Ventana, LosAnchosSeGrabanPorTablaYSeRecuperan) {
     EXPECT_EQ(otra->CmbSearch[1]->width(), otra->ListView1->columnWidth(1) - ui().Twips(50));
 }
 
+// A line that cannot be read (a file cut short, edited by hand) is dropped; the other tables keep their widths and
+// no temporary file stays behind.
+TEST_F(Ventana, UnaLineaDanadaDelArchivoDeAnchosSeDescarta) {
+    struct Caso {
+        const char* antes;
+        const char* despues;
+    };
+    const Caso casos[] = {
+        {"\"MA_CLIENTES\",\"900|1200|\"\r\nroto\r\n",
+         "\"MA_CLIENTES\",\"900|1200|\"\r\n\"MA_CUENTAS\",\"1815|2400|\"\r\n"},
+        {"\"MA_CLIENTES\r\n\"VT_CLIENTES\",\"1|2|\"\r\n",
+         "\"VT_CLIENTES\",\"1|2|\"\r\n\"MA_CUENTAS\",\"1815|2400|\"\r\n"},
+        {"\"MA_CUENTAS\",\"1|2|\"\r\n\"MA_CLIENTES\",\"9", "\"MA_CUENTAS\",\"1815|2400|\"\r\n"},
+    };
+    for (const Caso& k : casos) {
+        Escribe("CONSULTASLEN.TKW", k.antes);
+        auto w = Abre("SELECT Codigo, Descripcion FROM MA_CUENTAS ORDER BY Codigo");
+        w->GrabarCfg = true;
+        w->Form_Load();
+        w->FijaAnchoColumna(0, 1815);
+        w->FijaAnchoColumna(1, 2400);
+        w->Form_Unload();
+        EXPECT_EQ(Lee("CONSULTASLEN.TKW"), k.despues) << k.antes;
+        EXPECT_FALSE(QFile::exists(Ruta("CONSULTASLEN.AUX"))) << k.antes;
+    }
+}
+
 TEST_F(Ventana, UnFalloAlGrabarLosAnchosNoPierdeElArchivo) {
     const QByteArray antes = "\"MA_CLIENTES\",\"900|1200|\"\r\n";
     Escribe("CONSULTASLEN.TKW", antes);
@@ -231,6 +259,33 @@ TEST_F(Ventana, ArticulosColoreadosPorSuNivelDeStock) {
         EXPECT_EQ(fila->foreground(1).color() == QColor(255, 0, 0), k.coloreada) << k.muestra;
         EXPECT_EQ(fila->font(0).bold() && fila->data(0, Qt::FontRole).isValid(), k.coloreada) << k.muestra;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The statement searches the windows rework by: only the statement's own words are found.
+TEST(Sentencia, LasPalabrasSeBuscanFueraDeLiteralesNombresYComentarios) {
+    struct Caso {
+        const char* sql;
+        const char* palabra;
+        Nombres nombres;
+        int posicion;
+    };
+    const Caso casos[] = {
+        {"SELECT a FROM t ORDER BY a", "order by", Nombres::Saltados, 17},
+        {"SELECT a FROM t WHERE a like '%q order by %' ORDER BY a", "order by", Nombres::Saltados, 46},
+        {"SELECT a FROM t WHERE a like 'it''s order by' ORDER BY a", "order by", Nombres::Saltados, 47},
+        {"SELECT [order by] FROM t", "order by", Nombres::Saltados, 0},
+        {"SELECT \"where\" FROM t", "where", Nombres::Saltados, 0},
+        {"SELECT a FROM t -- order by\nWHERE b = 1", "where", Nombres::Saltados, 29},
+        {"SELECT a FROM t /* group by */ GROUP BY a", "group by", Nombres::Saltados, 32},
+        {"SELECT a FROM t WHERE a = 'sin cerrar order by", "order by", Nombres::Saltados, 0},
+        {"SELECT [v_ma_articulos].x FROM v_ma_articulos", "[v_ma_articulos]", Nombres::Leidos, 8},
+        {"SELECT x FROM t WHERE d like '%v_ma_articulos.%'", "v_ma_articulos.", Nombres::Leidos, 0},
+    };
+    for (const Caso& k : casos) EXPECT_EQ(InstrSentencia(k.sql, k.palabra, 1, k.nombres), k.posicion) << k.sql;
 }
 
 }  // namespace
