@@ -256,27 +256,20 @@ QString Lib_ClsCons3::OpcionesComun(const QString& Titulo, const QStringList& Op
         ventana.CampoDevuelto = Titulo;
         ventana.CheckBoxes = checks;
     });
-    // One column, titled.
+    // One column, titled, with one entry per option.
     pasos.run([&] {
         const int ancho = ventana.ListView1->width();
         ventana.CmbSearch[0]->resize(ancho, ventana.CmbSearch[0]->height());
-        ventana.ListView1->clear();
-        ventana.ListView1->setColumnCount(1);
-        ventana.ListView1->setHeaderLabels({Titulo});
-        ventana.ListView1->setColumnWidth(0, ancho);
-    });
-    // The entries; a single option is listed too (only an empty list adds none).
-    pasos.run([&] {
+        ModeloConsulta::Carga carga;
+        carga.cabeceras = QStringList{Titulo};
         for (const QString& opcion : Opc) {
-            auto* fila = new QTreeWidgetItem(ventana.ListView1);
-            if (checks) {
-                fila->setText(0, opcion.mid(1));
-                fila->setCheckState(0, opcion.startsWith(QLatin1Char('1')) ? Qt::Checked : Qt::Unchecked);
-            } else {
-                fila->setText(0, opcion);
-            }
+            // A single option is listed too (only an empty list adds none).
+            carga.textos.push_back(checks ? opcion.mid(1) : opcion);
+            if (checks) carga.marcas.push_back(opcion.startsWith(QLatin1Char('1')) ? Qt::Checked : Qt::Unchecked);
             largo = std::max<int>(largo, opcion.size());
         }
+        ventana.Modelo->Reemplaza(std::move(carga), checks);
+        ventana.ListView1->setColumnWidth(0, ancho);
     });
     // The width, then the window.
     pasos.run([&] {

@@ -102,9 +102,16 @@ Lib_FrmCons3::Lib_FrmCons3(DB_Dll& db, LecturaCfg cfg, QWidget* parent)
     picFields = new QWidget(this);
     picFields->setGeometry(0, 0, ui().Twips(7200), ui().Twips(4215));
     CreaCaja(0);
-    ListView1 = new QTreeWidget(picFields);
+    ListView1 = new QTreeView(picFields);
+    Modelo = new ModeloConsulta(this);
+    ListView1->setModel(Modelo);
     ListView1->setGeometry(0, ui().Twips(360), ui().Twips(7335), ui().Twips(3495));
     ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);  // painting and scrolling touch only the rows in sight
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->header()->setStretchLastSection(false);              // every column keeps the width it was given
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);  // label editing is always refused
     ListView1->setSortingEnabled(false);
@@ -127,7 +134,7 @@ Lib_FrmCons3::Lib_FrmCons3(DB_Dll& db, LecturaCfg cfg, QWidget* parent)
     connect(CmdAceptar, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
     connect(CmdCancelar, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
     connect(CmdNueva, &QPushButton::clicked, this, [this] { CmdNueva_Click(); });
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { CmdAceptar_Click(); });
+    connect(ListView1, &QTreeView::doubleClicked, this, [this] { CmdAceptar_Click(); });
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int c) { ListView1_ColumnClick(c); });
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
 }
@@ -158,7 +165,7 @@ void Lib_FrmCons3::Form_Load() {
         articulos_ = ContieneSentencia(SQL, QStringLiteral("articulos"), Nombres::Leidos);
         Valores = QList<Variant>();
         Cantidades = QList<Variant>();
-        ListView1->clear();
+        Modelo->Vacia(Modelo->Cabeceras());
         QFont letra = ListView1->font();
         letra.setBold(true);
         letra.setPointSize(10);
@@ -186,7 +193,6 @@ void Lib_FrmCons3::Form_Load() {
     // The statement is read through a copy: the caller's text stays untranslated, so F5 builds on it.
     pasos.run([&] { base().AbrirRecordset(QString(SQL), rs_, nullptr, 0, 1, -1, true); });
     pasos.run([&] {
-        if (CheckBoxes) ListView1->setColumnCount(std::max(1, ListView1->columnCount()));
         Encolumnar();
         Leer(1, 0);
     });
@@ -209,8 +215,8 @@ void Lib_FrmCons3::Form_Load() {
 
 void Lib_FrmCons3::Encolumnar() {
     try {
-        ListView1->setHeaderLabels({});
-        ListView1->setColumnCount(0);
+        Modelo->Vacia({});
+        anchosNuevos_.clear();
         const bool precios = ContieneSentencia(SQL, QStringLiteral("V_MA_ARTICULOS"), Nombres::Leidos) ||
                              ContieneSentencia(SQL, QStringLiteral("STK_MA_ARTICULOS"), Nombres::Leidos);
         QStringList cabeceras;
@@ -236,8 +242,8 @@ void Lib_FrmCons3::Encolumnar() {
             cabeceras << cabecera;
             anchos << fontMetrics().horizontalAdvance(QString(static_cast<int>(std::max(0L, caracteres)), 'X'));
         }
-        ListView1->setColumnCount(cabeceras.size());
-        ListView1->setHeaderLabels(cabeceras);
+        Modelo->Vacia(cabeceras);
+        anchosNuevos_ = anchos;
         for (int i = 0; i < anchos.size(); ++i) ListView1->setColumnWidth(i, anchos[i]);
     } catch (const ErrorEjecucion& e) {
         ui().MsgBox(e.Description(), Estilo::OK);
@@ -250,63 +256,78 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
         if (e.Number() == Err::ElementoNoEncontrado) return Ignorar;
         return TrataError(e, std::nullopt, QStringLiteral("FORM_LOAD"));
     });
+    // The rows are read in one pass into the model and shown with one reset. The fields a row needs besides its
+    // texts are found once; a missing one fails its step on every row, as a lookup by name would.
+    ModeloConsulta::Carga carga;
+    carga.cabeceras = Modelo->Cabeceras();
+    const int campos = static_cast<int>(rs_.FieldCount());
+    const int columnas = static_cast<int>(carga.cabeceras.size());
+    auto indice = [&](const QString& nombre) {
+        for (int i = 0; i < campos; ++i)
+            if (IgualesTexto(rs_.Fields(i).Name(), nombre)) return i;
+        return -1;
+    };
+    const bool colorea = IgualesTexto(MuestraStock, QStringLiteral("SI")) && articulos_;
+    const int punto = colorea ? indice(QStringLiteral("PUNTOPEDIDO")) : -1;
+    const int existencia = colorea ? indice(QStringLiteral("Stock")) : -1;
+    const int devuelto = CheckBoxes && !ValoresDefault.isEmpty() ? indice(CampoDevuelto) : -1;
+    auto valor = [&](int campo) {
+        if (campo < 0) Lanza(Err::ElementoNoEncontrado);
+        return ValorSeguro(rs_.Fields(campo).Value());
+    };
     while (!pasos.Detenido() && !rs_.Eof()) {
-        // The stock level colour of an article.
+        // The stock level colour of an article, only where it is shown.
         Variant color;
+        if (colorea) {
+            pasos.run([&] {
+                const Moneda p = TextoAMoneda(valor(punto).ATexto());
+                const Moneda stock = TextoAMoneda(valor(existencia).ATexto());
+                const Moneda cero;
+                if (p == cero && stock > cero)
+                    color = StkNivel1;
+                else if (p > cero && stock > p)
+                    color = StkNivel2;
+                else if (p > cero && stock < p)
+                    color = StkNivel3;
+                else
+                    color = StkNivel4;
+            });
+        }
+        // The row's texts: the first trimmed, the others as PreparaTexto gives them.
+        const size_t inicio = carga.textos.size();
+        carga.textos.resize(inicio + columnas);
         pasos.run([&] {
-            if (!articulos_) return;
-            const Moneda punto = TextoAMoneda(ValorSeguro(rs_.Valor(QStringLiteral("PUNTOPEDIDO"))).ATexto());
-            const Moneda stock = TextoAMoneda(ValorSeguro(rs_.Valor(QStringLiteral("Stock"))).ATexto());
-            const Moneda cero;
-            if (punto == cero && stock > cero)
-                color = StkNivel1;
-            else if (punto > cero && stock > punto)
-                color = StkNivel2;
-            else if (punto > cero && stock < punto)
-                color = StkNivel3;
-            else
-                color = StkNivel4;
+            if (columnas > 0) carga.textos[inicio] = Recorta(valor(0).ATexto());
+            for (int i = 1; i < campos && i < columnas; ++i) carga.textos[inicio + i] = PreparaTexto(valor(i).ATexto());
         });
-        // The row; it starts checked when its returned value is among the defaults.
-        QTreeWidgetItem* fila = nullptr;
-        pasos.run([&] {
-            fila = new QTreeWidgetItem(ListView1);
-            fila->setText(0, Recorta(ValorSeguro(rs_.Fields(0).Value()).ATexto()));
-            if (CheckBoxes) {
-                fila->setCheckState(0, Qt::Unchecked);
-                if (!ValoresDefault.isEmpty() &&
-                    ValoresDefault.contains(Recorta(ValorSeguro(rs_.Valor(CampoDevuelto)).ATexto()),
-                                            Qt::CaseInsensitive))
-                    fila->setCheckState(0, Qt::Checked);
-            }
-        });
-        pasos.run([&] {
-            for (int i = 1; fila && i < rs_.FieldCount(); ++i)
-                fila->setText(i, PreparaTexto(ValorSeguro(rs_.Fields(i).Value()).ATexto()));
-        });
+        // A row starts checked when its returned value is among the defaults.
+        if (CheckBoxes) {
+            carga.marcas.push_back(Qt::Unchecked);
+            if (!ValoresDefault.isEmpty())
+                pasos.run([&] {
+                    if (ValoresDefault.contains(Recorta(valor(devuelto).ATexto()), Qt::CaseInsensitive))
+                        carga.marcas.back() = Qt::Checked;
+                });
+        }
         // Colouring never stops the reading.
-        if (fila && IgualesTexto(MuestraStock, QStringLiteral("SI")) && articulos_ &&
-            !Recorta(color.ATexto()).isEmpty()) {
+        QColor c;
+        if (colorea && !Recorta(color.ATexto()).isEmpty()) {
             try {
-                const QColor c = Color(static_cast<long>(color.ADouble()));
-                for (int i = 0; i < ListView1->columnCount(); ++i) {
-                    QFont letra = fila->font(i);
-                    letra.setBold(true);
-                    fila->setFont(i, letra);
-                    fila->setForeground(i, c);
-                }
+                c = Color(static_cast<long>(color.ADouble()));
             } catch (const ErrorEjecucion&) {
             }
         }
+        if (colorea) carga.colores.push_back(c);
         pasos.run([&] { rs_.MoveNext(); });
-        if (pasos.Detenido()) break;
     }
+    Modelo->Reemplaza(std::move(carga), CheckBoxes);
+    for (int i = 0; i < anchosNuevos_.size(); ++i) ListView1->setColumnWidth(i, anchosNuevos_[i]);
 }
 
 void Lib_FrmCons3::CalcularAncho() {
     // The boxes over their columns; the list, panel and bar as wide as the columns.
     int total = 0;
-    for (int i = 0; i < ListView1->columnCount(); ++i) {
+    for (int i = 0; i < Modelo->columnCount(); ++i) {
         if (i < static_cast<int>(CmbSearch.size()))
             CmbSearch[i]->setGeometry(ListView1->header()->sectionPosition(i), 0,
                                       std::max(0, ListView1->columnWidth(i) - ui().Twips(50)), CmbSearch[i]->height());
@@ -329,21 +350,18 @@ void Lib_FrmCons3::CalcularAncho() {
 
 qint32 Lib_FrmCons3::Busqueda(int Clave, const QString& QueValor) const {
     const QString buscado = Recorta(QueValor);
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        if (Recorta(ListView1->topLevelItem(i)->text(Clave)).startsWith(buscado, Qt::CaseInsensitive)) return i + 1;
-    return 0;
+    return Modelo->Busca(Clave, buscado) + 1;
 }
 
 qint16 Lib_FrmCons3::IndiceColumna(const QString& Columna) const {
-    for (int i = 0; i < ListView1->columnCount(); ++i)
-        if (IgualesTexto(Recorta(ListView1->headerItem()->text(i)), Recorta(Columna)))
-            return static_cast<qint16>(i + 1);
+    for (int i = 0; i < Modelo->columnCount(); ++i)
+        if (IgualesTexto(Recorta(Modelo->Cabecera(i)), Recorta(Columna))) return static_cast<qint16>(i + 1);
     return 0;
 }
 
 QList<double> Lib_FrmCons3::AnchosColumnas() const {
     QList<double> anchos;
-    for (int i = 0; i < ListView1->columnCount(); ++i) anchos << ATwips(ListView1->columnWidth(i));
+    for (int i = 0; i < Modelo->columnCount(); ++i) anchos << ATwips(ListView1->columnWidth(i));
     return anchos;
 }
 
@@ -365,7 +383,7 @@ void Lib_FrmCons3::LeerAnchos() {
             if (linea.isEmpty()) continue;
             auto [tabla, anchos] = CamposLinea(linea);
             if (!IgualesTexto(tabla, tabla_)) continue;
-            for (int i = 0; i < ListView1->columnCount() && Instr(anchos, QStringLiteral("|")) > 0; ++i) {
+            for (int i = 0; i < Modelo->columnCount() && Instr(anchos, QStringLiteral("|")) > 0; ++i) {
                 const int barra = Instr(anchos, QStringLiteral("|"));
                 FijaAnchoColumna(i, ACurrency(anchos.left(barra - 1)).ADouble());
                 if (i < static_cast<int>(CmbSearch.size()))
@@ -432,9 +450,10 @@ void Lib_FrmCons3::CmbSearch_Change(int Index) {
     try {
         const qint32 posicion = Busqueda(Index, Recorta(CmbSearch[Index]->currentText()));
         if (posicion != 0) {
-            QTreeWidgetItem* fila = ListView1->topLevelItem(posicion - 1);
-            ListView1->setCurrentItem(fila);
-            ListView1->scrollToItem(fila);
+            // Selected and scrolled to once.
+            const QModelIndex fila = Modelo->index(posicion - 1, 0);
+            ListView1->setCurrentIndex(fila);
+            ListView1->scrollTo(fila);
         }
     } catch (const ErrorEjecucion&) {
     }
@@ -505,15 +524,20 @@ void Lib_FrmCons3::CmbSearch_KeyDown(int Index, int KeyCode) {
     }
 }
 
-QString Lib_FrmCons3::ValorColumna(QTreeWidgetItem* fila, int columna) const {
-    if (!fila || columna <= 0) return QString();
-    return fila->text(columna - 1);
+int Lib_FrmCons3::FilaActual() const {
+    const QModelIndex i = ListView1->currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+QString Lib_FrmCons3::ValorColumna(int fila, int columna) const {
+    if (fila < 0 || columna <= 0 || columna > Modelo->columnCount()) return QString();
+    return Modelo->Texto(fila, columna - 1);
 }
 
 void Lib_FrmCons3::Form_KeyDown(int KeyCode) {
     if (KeyCode != 123 || !articulos_) return;
-    QTreeWidgetItem* fila = ListView1->currentItem();
-    if (!fila) return;  // nothing selected: nothing to report
+    const int fila = FilaActual();
+    if (fila < 0) return;  // nothing selected: nothing to report
     const QString codigo = Recorta(ValorColumna(fila, IndiceColumna(QStringLiteral("idarticulo"))));
     const QString descripcion = Recorta(ValorColumna(fila, IndiceColumna(QStringLiteral("Descripcion"))));
     if (ui().MsgBox("Desea informar el articulo " + codigo + " " + descripcion + "\r\n" + "como un faltante de stock?",
@@ -525,19 +549,19 @@ void Lib_FrmCons3::Form_KeyDown(int KeyCode) {
         "','" + Literal(db_.gUsuario) + "')");
 }
 
-void Lib_FrmCons3::Cantidad(QTreeWidgetItem* fila, const QString& texto) {
+void Lib_FrmCons3::Cantidad(int fila, const QString& texto) {
     const int columna = IndiceColumna(kColumnaCantidad);
     if (columna == 0) Lanza(Err::ElementoNoEncontrado);
-    fila->setText(columna - 1, texto);
+    Modelo->FijaTexto(fila, columna - 1, texto);
 }
 
 void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
     Pasos pasos(
         [](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, QStringLiteral("ListView1_KeyDown")); });
-    QTreeWidgetItem* fila = ListView1->currentItem();
-    const bool conFila = fila != nullptr;  // the quantity keys need a selected row; without one they do nothing
+    const int fila = FilaActual();
+    const bool conFila = fila >= 0;  // the quantity keys need a selected row; without one they do nothing
     const int columna = IndiceColumna(kColumnaCantidad);
-    auto numero = [&] { return columna > 0 ? LeeCantidad(fila->text(columna - 1)) : 0.0; };
+    auto numero = [&] { return columna > 0 ? LeeCantidad(Modelo->Texto(fila, columna - 1)) : 0.0; };
     if (KeyCode == 32 && CheckBoxes) return;
     if (KeyCode == 13) {
         pasos.run([&] { CmdAceptar_Click(); });
@@ -548,20 +572,20 @@ void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
                                             QStringLiteral("Carga de Datos"), ValorColumna(fila, columna));
             const double cantidad = LeeCantidad(entrada);
             Cantidad(fila, Formatea(cantidad, 2));
-            fila->setCheckState(0, Qt::Checked);
+            Modelo->FijaMarca(fila, Qt::Checked);
         });
     } else if (KeyCode == 45 && UsaCantidades) {
         if (!conFila) return;
         pasos.run([&] {
             Cantidad(fila, Formatea(numero() + 1, 1));
-            fila->setCheckState(0, Qt::Checked);
+            Modelo->FijaMarca(fila, Qt::Checked);
         });
     } else if (KeyCode == 46 && !Shift && UsaCantidades) {
         if (!conFila) return;
         pasos.run([&] {
             Cantidad(fila, Formatea(numero() - 1, 1));
             if (numero() <= 0) {
-                fila->setCheckState(0, Qt::Unchecked);
+                Modelo->FijaMarca(fila, Qt::Unchecked);
                 Cantidad(fila, QStringLiteral("0.00"));
             }
         });
@@ -585,8 +609,8 @@ void Lib_FrmCons3::ListView1_ColumnClick(int columna) {
 }
 
 void Lib_FrmCons3::Ordena() {
-    if (columnaOrden_ < 0 || columnaOrden_ >= ListView1->columnCount()) return;
-    ListView1->sortItems(columnaOrden_, orden_);
+    if (columnaOrden_ < 0 || columnaOrden_ >= Modelo->columnCount()) return;
+    Modelo->sort(columnaOrden_, orden_);
     ListView1->header()->setSortIndicator(columnaOrden_, orden_);
     ListView1->header()->setSortIndicatorShown(true);
 }
@@ -623,15 +647,13 @@ void Lib_FrmCons3::CmdAceptar_Click() {
     if (!Valores) Valores = QList<Variant>();
     if (CheckBoxes) {
         pasos.run([&] {
-            if (CampoDevuelto.isEmpty() && ListView1->columnCount() > 0)
-                CampoDevuelto = ListView1->headerItem()->text(0);
+            if (CampoDevuelto.isEmpty() && Modelo->columnCount() > 0) CampoDevuelto = Modelo->Cabecera(0);
             const int columna = IndiceColumna(CampoDevuelto);
-            for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-                QTreeWidgetItem* fila = ListView1->topLevelItem(i);
-                if (fila->checkState(0) == Qt::Checked) Valores->append(Variant(ValorColumna(fila, columna)));
+            for (int fila = 0; fila < Modelo->rowCount(); ++fila) {
+                if (Modelo->Marca(fila) == Qt::Checked) Valores->append(Variant(ValorColumna(fila, columna)));
             }
         });
-    } else if (QTreeWidgetItem* fila = ListView1->currentItem()) {
+    } else if (const int fila = FilaActual(); fila >= 0) {
         pasos.run([&] {
             Variant ultimo = Variant(QString());
             if (CmpsDevueltos)
@@ -670,7 +692,7 @@ void Lib_FrmCons3::Form_Unload() {
         UsarUDBC = false;
         GrabarAnchos();
     });
-    pasos.run([&] { ListView1->clear(); });
+    pasos.run([&] { Modelo->Vacia(Modelo->Cabeceras()); });
 }
 
 void Lib_FrmCons3::keyPressEvent(QKeyEvent* e) {
