@@ -31,6 +31,7 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(DB_Dll& db, QWidget* parent)
     TreeV = new QTreeWidget(panel);
     TreeV->setGeometry(0, ui().Twips(330), ui().Twips(5895), ui().Twips(3825));
     TreeV->setHeaderHidden(true);
+    TreeV->setUniformRowHeights(true);
     Frame1 = new QFrame(this);
     Frame1->setGeometry(0, ui().Twips(4215), ui().Twips(6180), ui().Twips(255));
     CmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), Frame1);
@@ -63,7 +64,8 @@ void Lib_FrmCons3Tree::Limpia() {
 QTreeWidgetItem* Lib_FrmCons3Tree::Agrega(QTreeWidgetItem* padre, const QString& clave, const QString& texto) {
     // Keys are unique, ignoring case, as the tree control's keys are.
     if (claves_.contains(clave.toUpper())) Lanza(35602, QStringLiteral("Key is not unique in collection"));
-    auto* nodo = padre ? new QTreeWidgetItem(padre) : new QTreeWidgetItem(TreeV);
+    // The root is built apart from the tree and handed to it whole (Arma), so adding a node costs no view work.
+    auto* nodo = padre ? new QTreeWidgetItem(padre) : new QTreeWidgetItem();
     const QSignalBlocker bloqueo(TreeV);
     nodo->setText(0, texto);
     nodo->setData(0, Qt::UserRole, clave);
@@ -80,11 +82,21 @@ void Lib_FrmCons3Tree::Arma(const QString& sentencia,
         [](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, QStringLiteral("ArmarTreeVAutomatico")); });
     Recordset rs;
     QList<QList<Variant>> filas;
-    // The root.
+    // The root, built apart and given to the tree once its branches are on it, however the building ends.
+    QTreeWidgetItem* raiz = nullptr;
+    struct Planta {
+        QTreeWidget* arbol;
+        QTreeWidgetItem*& raiz;
+        ~Planta() {
+            if (!raiz) return;
+            arbol->addTopLevelItem(raiz);
+            raiz->setExpanded(true);
+        }
+    } planta{TreeV, raiz};
     pasos.run([&] {
         Limpia();
         TreeV->setRootIsDecorated(true);
-        Agrega(nullptr, QStringLiteral("A"), QStringLiteral("Consulta..."))->setExpanded(true);
+        raiz = Agrega(nullptr, QStringLiteral("A"), QStringLiteral("Consulta..."));
     });
     // Every row at once.
     pasos.run([&] { db_.AbrirRecordset(sentencia, rs, &db_.gCnn, 0, 1, -1, true); });
@@ -118,13 +130,12 @@ void Lib_FrmCons3Tree::ArmarTreeVFamilias() {
 
 void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
     Arma(SQL, [this](const QList<Variant>&, const QString& clave) {
-        // The longest key that begins the new one; the first of equal length in the tree's order.
-        QString mejor = QStringLiteral("A");
-        for (QTreeWidgetItem* nodo : nodos_) {
-            const QString k = Clave(nodo);
-            if (k.size() > mejor.size() && clave.startsWith(k, Qt::CaseInsensitive)) mejor = k;
-        }
-        return mejor;
+        // The longest key already in the tree that begins the new one, looked up by its beginnings from the longest
+        // (keys are unique ignoring case, so one length has at most one); the root "A" begins every key.
+        const QString mayusculas = clave.toUpper();
+        for (qsizetype largo = mayusculas.size() - 1; largo > 1; --largo)
+            if (QTreeWidgetItem* nodo = claves_.value(mayusculas.left(largo))) return Clave(nodo);
+        return QStringLiteral("A");
     });
 }
 
