@@ -271,26 +271,48 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
     const int punto = colorea ? indice(QStringLiteral("PUNTOPEDIDO")) : -1;
     const int existencia = colorea ? indice(QStringLiteral("Stock")) : -1;
     const int devuelto = CheckBoxes && !ValoresDefault.isEmpty() ? indice(CampoDevuelto) : -1;
-    auto valor = [&](int campo) {
+    // Each value is taken from the record set once per row and serves the text, the colour and the check alike.
+    std::vector<Variant> valores(campos);
+    auto valor = [&](int campo) -> const Variant& {
         if (campo < 0) Lanza(Err::ElementoNoEncontrado);
-        return ValorSeguro(rs_.Fields(campo).Value());
+        return valores[campo];
     };
+    // The platform's currency of a value: numbers as they are, texts read in the locale, null as zero.
+    auto moneda = [](const Variant& v) {
+        return v.Tipo() == TipoVariant::String ? TextoAMoneda(v.ATexto()) : ValorSeguro(v).AMoneda();
+    };
+    // The four levels' colours, once; a level whose setting is blank colours nothing, and a colour that cannot be
+    // read never stops the reading.
+    QColor niveles[4];
+    if (colorea) {
+        const Variant* ajustes[4] = {&StkNivel1, &StkNivel2, &StkNivel3, &StkNivel4};
+        for (int n = 0; n < 4; ++n) {
+            try {
+                if (!Recorta(ajustes[n]->ATexto()).isEmpty())
+                    niveles[n] = Color(static_cast<long>(ajustes[n]->ADouble()));
+            } catch (const ErrorEjecucion&) {
+            }
+        }
+    }
     while (!pasos.Detenido() && !rs_.Eof()) {
-        // The stock level colour of an article, only where it is shown.
-        Variant color;
+        pasos.run([&] {
+            for (int i = 0; i < campos; ++i) valores[i] = ValorSeguro(rs_.Fields(i).Value());
+        });
+        // The stock level of an article, only where its colour is shown.
+        int nivel = -1;
         if (colorea) {
             pasos.run([&] {
-                const Moneda p = TextoAMoneda(valor(punto).ATexto());
-                const Moneda stock = TextoAMoneda(valor(existencia).ATexto());
+                const Moneda p = moneda(valor(punto));
+                const Moneda stock = moneda(valor(existencia));
                 const Moneda cero;
                 if (p == cero && stock > cero)
-                    color = StkNivel1;
+                    nivel = 0;
                 else if (p > cero && stock > p)
-                    color = StkNivel2;
+                    nivel = 1;
                 else if (p > cero && stock < p)
-                    color = StkNivel3;
+                    nivel = 2;
                 else
-                    color = StkNivel4;
+                    nivel = 3;
             });
         }
         // The row's texts: the first trimmed, the others as PreparaTexto gives them.
@@ -309,15 +331,7 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
                         carga.marcas.back() = Qt::Checked;
                 });
         }
-        // Colouring never stops the reading.
-        QColor c;
-        if (colorea && !Recorta(color.ATexto()).isEmpty()) {
-            try {
-                c = Color(static_cast<long>(color.ADouble()));
-            } catch (const ErrorEjecucion&) {
-            }
-        }
-        if (colorea) carga.colores.push_back(c);
+        if (colorea) carga.colores.push_back(nivel >= 0 ? niveles[nivel] : QColor());
         pasos.run([&] { rs_.MoveNext(); });
     }
     Modelo->Reemplaza(std::move(carga), CheckBoxes);

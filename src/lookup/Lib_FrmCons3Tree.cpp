@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <map>
 
 #include "DB_Dll.h"
 #include "Lib_FrmCons3.h"
@@ -119,13 +120,30 @@ void Lib_FrmCons3Tree::Arma(const QString& sentencia,
 }
 
 void Lib_FrmCons3Tree::ArmarTreeVFamilias() {
-    Arma(QStringLiteral("SELECT     TOP 100 PERCENT IdFamilia, Descripcion, ") +
-             "(SELECT     TOP 1 idfamilia FROM v_ta_familias a  " +
-             " Where a.IdFamilia < b.IdFamilia And (Len(LTrim(RTrim(a.IdFamilia))) < Len(LTrim(RTrim(b.IdFamilia)))) " +
-             " ORDER BY idfamilia DESC) AS [relative] FROM dbo.V_TA_FAMILIAS b ORDER BY IdFamilia",
-         [](const QList<Variant>& fila, const QString&) {
-             return fila.size() > 2 && !fila[2].EsNull() ? QStringLiteral("A") + fila[2].ATexto() : QStringLiteral("A");
-         });
+    // A family's relative is the greatest code that sorts before it and is shorter once trimmed. The rows come in
+    // code order under the server's collation (codes are unique there), so that is the last code read so far of any
+    // shorter length: kept per length in one pass, instead of a subquery per row that made the server's work grow
+    // with the square of the families.
+    struct Visto {
+        int fila;
+        QString codigo;
+    };
+    std::map<qsizetype, Visto> ultimoPorLargo;
+    int leidas = 0;
+    Arma(
+        QStringLiteral("SELECT     TOP 100 PERCENT IdFamilia, Descripcion FROM dbo.V_TA_FAMILIAS b ORDER BY IdFamilia"),
+        [&](const QList<Variant>& fila, const QString&) {
+            const QString codigo = fila[0].ATexto();
+            const qsizetype largo = Recorta(codigo).size();
+            const Visto* relativo = nullptr;
+            for (const auto& [l, visto] : ultimoPorLargo) {
+                if (l >= largo) break;
+                if (!relativo || visto.fila > relativo->fila) relativo = &visto;
+            }
+            const QString padre = relativo ? QStringLiteral("A") + relativo->codigo : QStringLiteral("A");
+            ultimoPorLargo[largo] = Visto{leidas++, codigo};
+            return padre;
+        });
 }
 
 void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
