@@ -62,19 +62,19 @@ bool Lib_ClsCons3::LeeCatalogo(const QString& tabla) {
 
 bool Lib_ClsCons3::ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const QString& WHERE,
                                      const QString& SentenciaOpcional, qint32 limite) {
-    // 1-2. The first record whose table is SQL; none: the default building.
+    // The first record whose table is SQL; none: the default building.
     if (!LeeCatalogo(SQL)) {
         ArmaPredeterminada(SQL, CampoBusqueda, WHERE, SentenciaOpcional, limite);
         return true;
     }
-    // 3.1-3.2. Table and columns.
+    // Table and columns.
     QString tabla = Limpio(registro_.Tabla);
     QString campos = Recorta(ReemplazaTexto(registro_.Campos, QStringLiteral("|"), QStringLiteral(",")));
     if (campos.startsWith(QLatin1Char(','))) campos = campos.mid(1);
     if (campos.endsWith(QLatin1Char(','))) campos.chop(1);
     if (campos.isEmpty()) campos = QStringLiteral("*");
 
-    // 3.3. The ordering column: the first listed, or the operator is told to configure the lookup.
+    // The ordering column: the first listed, or the operator is told to configure the lookup.
     if (CampoBusqueda.isEmpty()) {
         if (Instr(campos, QStringLiteral(",")) > 0) {
             CampoBusqueda = campos.left(Instr(campos, QStringLiteral(",")) - 1);
@@ -85,7 +85,7 @@ bool Lib_ClsCons3::ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const
         }
     }
 
-    // 3.4-3.5. A stored condition takes the place of the caller's; some tables hide their retired rows.
+    // A stored condition takes the place of the caller's; some tables hide their retired rows.
     QString condicion = Limpio(registro_.Extra);
     if (condicion.isEmpty() && !Recorta(WHERE).isEmpty()) condicion = WHERE;
     if (IgualesTexto(tabla, QStringLiteral("VT_PROVEEDORES")) || IgualesTexto(tabla, QStringLiteral("VT_CLIENTES"))) {
@@ -95,7 +95,7 @@ bool Lib_ClsCons3::ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const
         if (condicion.isEmpty()) condicion = QStringLiteral("SUSPENDIDO = 0");
     }
 
-    // 3.6-3.7. The statement.
+    // The statement.
     const QString W = Recorta(condicion).isEmpty() ? QString() : QStringLiteral(" WHERE ");
     const QString top = QStringLiteral("SELECT TOP ") + QString::number(limite) + QStringLiteral(" ");
     if (!CampoBusqueda.isEmpty())
@@ -107,12 +107,12 @@ bool Lib_ClsCons3::ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const
 
 void Lib_ClsCons3::ArmaPredeterminada(QString& SQL, QString& CampoBusqueda, const QString& WHERE,
                                       const QString& SentenciaOpcional, qint32 limite) {
-    // 1. The caller's own statement.
+    // The caller's own statement.
     if (!SentenciaOpcional.isEmpty()) {
         SQL = SentenciaOpcional;
         return;
     }
-    // 2. The columns of the table, in reverse field order, ordered by the last describing field.
+    // The columns of the table, in reverse field order, ordered by the last describing field.
     QString lista;
     if (IgualesTexto(SQL, QStringLiteral("V_TA_DEPOSITO"))) {
         lista = QStringLiteral("Descripcion,IdDeposito,UnidadNegocio,");
@@ -142,7 +142,7 @@ void Lib_ClsCons3::ArmaPredeterminada(QString& SQL, QString& CampoBusqueda, cons
         });
         pasos.run([&] { db().CierraRecordset(rs); });
     }
-    // 3-5. The statement, without the read hint.
+    // The statement, without the read hint.
     if (Recorta(lista).isEmpty())
         lista = QStringLiteral(" * ");
     else
@@ -159,17 +159,17 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, QStringList*& CmpsDevueltos, cons
     Pasos pasos = Pasos::OmiteFallos();
     qint32 limite = 1000;
 
-    // 1. The caller's condition in parentheses.
+    // The caller's condition in parentheses.
     pasos.run([&] {
         if (Recorta(WHERE).size() > 1 && !WHERE.startsWith(QLatin1Char('(')))
             WHERE = QStringLiteral(" (") + WHERE + QStringLiteral(") ");
     });
-    // 2. The row limit.
+    // The row limit.
     pasos.run([&] {
         limite = RedondeaEntero32(Val(Cfg(QStringLiteral("TopConsArt"))));
         if (limite == 0) limite = 1000;
     });
-    // 3. The statement.
+    // The statement.
     bool seguir = true;
     pasos.run([&] {
         if (Instr(SQL, QStringLiteral("SELECT")) == 0) {
@@ -186,7 +186,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, QStringList*& CmpsDevueltos, cons
     if (!seguir) return;
     ultimaSentencia_ = SQL;
 
-    // 4. The window, then the clean-up.
+    // The window, then the clean-up.
     if (TreeView) {
         Lib_FrmCons3Tree arbol(db());
         pasos.run([&] {
@@ -197,7 +197,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, QStringList*& CmpsDevueltos, cons
             arbol.Form_Load();
             ui().MuestraModal(arbol);
             ValorDevuelto = arbol.ValorDevuelto;
-            Valores = arbol.Valores.value_or(QList<Variant>());
+            Valores = arbol.Valores;
             Checks = false;
         });
         arbol.Form_Unload();
@@ -226,8 +226,8 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, QStringList*& CmpsDevueltos, cons
             lista.Form_Load();
             ui().MuestraModal(lista);
             Checks = false;
-            Valores = lista.Valores.value_or(QList<Variant>());
-            Cantidades = lista.Cantidades.value_or(QList<Variant>());
+            Valores = lista.Valores;
+            Cantidades = lista.Cantidades;
             ValorDevuelto = lista.ValorDevuelto;
             lista.CampoDevuelto.clear();
         });
@@ -245,7 +245,7 @@ QString Lib_ClsCons3::OpcionesComun(const QString& Titulo, const QStringList& Op
     QString resultado;
     Pasos pasos = Pasos::OmiteFallos();
     int largo = Titulo.size();
-    // 2. The window without a statement.
+    // The window without a statement.
     pasos.run([&] {
         ventana.Form_Load();
         ventana.setWindowTitle(Titulo);
@@ -256,29 +256,22 @@ QString Lib_ClsCons3::OpcionesComun(const QString& Titulo, const QStringList& Op
         ventana.CampoDevuelto = Titulo;
         ventana.CheckBoxes = checks;
     });
-    // 3. One column, titled.
+    // One column, titled, with one entry per option.
     pasos.run([&] {
         const int ancho = ventana.ListView1->width();
         ventana.CmbSearch[0]->resize(ancho, ventana.CmbSearch[0]->height());
-        ventana.ListView1->clear();
-        ventana.ListView1->setColumnCount(1);
-        ventana.ListView1->setHeaderLabels({Titulo});
-        ventana.ListView1->setColumnWidth(0, ancho);
-    });
-    // 4. The entries; a single option is listed too (only an empty list adds none).
-    pasos.run([&] {
+        ModeloConsulta::Carga carga;
+        carga.cabeceras = QStringList{Titulo};
         for (const QString& opcion : Opc) {
-            auto* fila = new QTreeWidgetItem(ventana.ListView1);
-            if (checks) {
-                fila->setText(0, opcion.mid(1));
-                fila->setCheckState(0, opcion.startsWith(QLatin1Char('1')) ? Qt::Checked : Qt::Unchecked);
-            } else {
-                fila->setText(0, opcion);
-            }
+            // A single option is listed too (only an empty list adds none).
+            carga.textos.push_back(checks ? opcion.mid(1) : opcion);
+            if (checks) carga.marcas.push_back(opcion.startsWith(QLatin1Char('1')) ? Qt::Checked : Qt::Unchecked);
             largo = std::max<int>(largo, opcion.size());
         }
+        ventana.Modelo->Reemplaza(std::move(carga), checks);
+        ventana.ListView1->setColumnWidth(0, ancho);
     });
-    // 5-6. The width, then the window.
+    // The width, then the window.
     pasos.run([&] {
         const int ancho = 120 * largo;
         const int pantalla = static_cast<int>(ui().Pantalla().width() * 1440.0 / ui().PuntosPorPulgada());
@@ -286,10 +279,10 @@ QString Lib_ClsCons3::OpcionesComun(const QString& Titulo, const QStringList& Op
         ventana.update();
         ui().MuestraModal(ventana);
     });
-    // 7-8. The results.
+    // The results.
     pasos.run([&] {
         if (checks)
-            Valores = ventana.Valores.value_or(QList<Variant>());
+            Valores = ventana.Valores;
         else
             resultado = ventana.ValorDevuelto.ATexto();
     });
@@ -297,7 +290,7 @@ QString Lib_ClsCons3::OpcionesComun(const QString& Titulo, const QStringList& Op
     return resultado;
 }
 
-QString Lib_ClsCons3::CheckOpciones(const QString& Titulo, const QStringList& Opc) {
+QString Lib_ClsCons3::CheckOpciones(const QString& Titulo, QStringList*, const QStringList& Opc) {
     OpcionesComun(Titulo, Opc, true);
     return QString();
 }

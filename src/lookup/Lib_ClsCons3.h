@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "Variant.h"
 
@@ -26,8 +27,8 @@ class Lib_ClsCons3 {
     Variant StkNivel4;
     QString MuestraStock;
     QStringList CmpsDevueltos;
-    QList<Variant> Valores;  // empty after a cancelled lookup (the window's collection was null)
-    QList<Variant> Cantidades;
+    std::optional<QList<Variant>> Valores = QList<Variant>();  // null after a cancelled lookup
+    std::optional<QList<Variant>> Cantidades;                  // null until a list lookup, and after a cancel
     bool Checks = false;
     Variant ValorDevuelto;
     QString gConnString;
@@ -43,8 +44,9 @@ class Lib_ClsCons3 {
     void ConsultaSearch(QString SQL, QStringList*& CmpsDevueltos, const QString& Clave, QString& CampoBusqueda,
                         QString& WHERE, const QString& SentenciaOpcional = QString(), bool TreeView = false,
                         const QString& ValoresDefault = QString());
-    // A check list of options, each beginning with its flag ("1" checked); the checked texts go to Valores.
-    QString CheckOpciones(const QString& Titulo, const QStringList& Opc);
+    // A check list of options, each beginning with its flag ("1" checked); the checked texts go to Valores (null
+    // after a cancel). CmpsDevueltos is not used.
+    QString CheckOpciones(const QString& Titulo, QStringList* CmpsDevueltos, const QStringList& Opc);
     // A one-choice menu; the chosen text, or "".
     QString MenuOpciones(const QString& Titulo, const QStringList& Opc);
 

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "Pasos.h"
 #include "Proceso.h"
 #include "Regional.h"
+#include "Sentencia.h"
 #include "Texto.h"
 #include "TkPrint2.h"
 #include "Ui.h"
@@ -42,6 +44,12 @@ double ATwips(int pixeles) {
 // A number written with the given count of decimals and the locale's decimal separator ("########0.00").
 QString Formatea(double valor, int decimales) {
     return QString::number(valor, 'f', decimales).replace(QLatin1Char('.'), ConfiguracionRegional().decimal);
+}
+
+// The number a quantity text begins with, its decimal separator the locale's, as the cells write it ("7,5" is 7.5
+// where the separator is the comma); a point still reads as one, so "0.00" is zero everywhere. No number reads 0.
+double LeeCantidad(const QString& texto) {
+    return Val(QString(texto).replace(ConfiguracionRegional().decimal, QLatin1Char('.')));
 }
 
 // The two quoted fields of a widths line: "TABLA","1815|2400|".
@@ -94,11 +102,20 @@ Lib_FrmCons3::Lib_FrmCons3(DB_Dll& db, LecturaCfg cfg, QWidget* parent)
     picFields = new QWidget(this);
     picFields->setGeometry(0, 0, ui().Twips(7200), ui().Twips(4215));
     CreaCaja(0);
-    ListView1 = new QTreeWidget(picFields);
+    ListView1 = new QTreeView(picFields);
+    Modelo = new ModeloConsulta(this);
+    ListView1->setModel(Modelo);
     ListView1->setGeometry(0, ui().Twips(360), ui().Twips(7335), ui().Twips(3495));
     ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);  // painting and scrolling touch only the rows in sight
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->header()->setStretchLastSection(false);              // every column keeps the width it was given
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);  // label editing is always refused
+    ListView1->setSortingEnabled(false);
+    ListView1->header()->setSectionsClickable(true);  // the window sorts on a click, itself
     ListView1->installEventFilter(this);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setGeometry(0, ui().Twips(3840), ui().Twips(7215), ui().Twips(255));
@@ -117,7 +134,7 @@ Lib_FrmCons3::Lib_FrmCons3(DB_Dll& db, LecturaCfg cfg, QWidget* parent)
     connect(CmdAceptar, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
     connect(CmdCancelar, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
     connect(CmdNueva, &QPushButton::clicked, this, [this] { CmdNueva_Click(); });
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { CmdAceptar_Click(); });
+    connect(ListView1, &QTreeView::doubleClicked, this, [this] { CmdAceptar_Click(); });
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int c) { ListView1_ColumnClick(c); });
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
 }
@@ -144,26 +161,25 @@ QComboBox* Lib_FrmCons3::CreaCaja(int indice) {
 
 void Lib_FrmCons3::Form_Load() {
     Pasos pasos([](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, QStringLiteral("FORM_LOAD")); });
-    // 1-2.
     pasos.run([&] {
-        articulos_ = Contiene(SQL, QStringLiteral("articulos"));
+        articulos_ = ContieneSentencia(SQL, QStringLiteral("articulos"), Nombres::Leidos);
         Valores = QList<Variant>();
         Cantidades = QList<Variant>();
-        ListView1->clear();
+        Modelo->Vacia(Modelo->Cabeceras());
         QFont letra = ListView1->font();
         letra.setBold(true);
         letra.setPointSize(10);
         ListView1->setFont(letra);
     });
-    // 3. The option pickers fill the list themselves.
+    // The option pickers fill the list themselves.
     if (Recorta(SQL).isEmpty()) {
         PreparaFormulario(this, false);
         return;
     }
-    // 4-5. The table, the first and the base statement.
+    // The table, the first and the base statement.
     pasos.run([&] {
         SQL += QStringLiteral(" ");
-        const int desde = Instr(SQL, QStringLiteral("from"));
+        const int desde = InstrSentencia(SQL, QStringLiteral("from"));
         if (desde > 0) {
             const int blanco = Instr(SQL, QStringLiteral(" "), desde + 5);
             tabla_ = Recorta(blanco > 0 ? Medio(SQL, desde + 4, blanco - desde - 4) : Medio(SQL, desde + 4));
@@ -173,23 +189,24 @@ void Lib_FrmCons3::Form_Load() {
         if (primeraSentencia_.isEmpty()) primeraSentencia_ = SQL;
         sentenciaBase_ = SQL;
     });
-    // 6-7. The rows.
+    // The rows.
     // The statement is read through a copy: the caller's text stays untranslated, so F5 builds on it.
     pasos.run([&] { base().AbrirRecordset(QString(SQL), rs_, nullptr, 0, 1, -1, true); });
     pasos.run([&] {
-        if (CheckBoxes) ListView1->setColumnCount(std::max(1, ListView1->columnCount()));
         Encolumnar();
         Leer(1, 0);
     });
-    // 8-9.
+    // The operator's sort outlives a reload; before any click the list sorts itself by its first column.
     pasos.run([&] {
-        ListView1->setSortingEnabled(OrdenarPorLwv);
-        if (OrdenarPorLwv) ListView1->sortItems(0, Qt::AscendingOrder);
+        if (columnaOrden_ < 0 && OrdenarPorLwv) {
+            columnaOrden_ = 0;
+            orden_ = Qt::AscendingOrder;
+        }
+        Ordena();
     });
     pasos.run([&] {
         if (!Recorta(FiltroInicial).isEmpty()) CmbSearch[0]->setEditText(FiltroInicial);
     });
-    // 10.
     pasos.run([&] { base().CierraRecordset(rs_); });
     pasos.run([&] { LeerAnchos(); });
     pasos.run([&] { CalcularAncho(); });
@@ -198,22 +215,22 @@ void Lib_FrmCons3::Form_Load() {
 
 void Lib_FrmCons3::Encolumnar() {
     try {
-        ListView1->setHeaderLabels({});
-        ListView1->setColumnCount(0);
-        const bool precios =
-            Contiene(SQL, QStringLiteral("V_MA_ARTICULOS")) || Contiene(SQL, QStringLiteral("STK_MA_ARTICULOS"));
+        Modelo->Vacia({});
+        anchosNuevos_.clear();
+        const bool precios = ContieneSentencia(SQL, QStringLiteral("V_MA_ARTICULOS"), Nombres::Leidos) ||
+                             ContieneSentencia(SQL, QStringLiteral("STK_MA_ARTICULOS"), Nombres::Leidos);
         QStringList cabeceras;
         QList<int> anchos;
         for (int g = 0; g < rs_.FieldCount(); ++g) {
             Field campo = rs_.Fields(g);
-            // 1-4. Width in characters, the field's search box.
+            // Width in characters, the field's search box.
             long caracteres = campo.DefinedSize();
             if (campo.Type() == ado::adCurrency || campo.Type() == ado::adNumeric) caracteres = 12;
             QComboBox* caja = CreaCaja(g);
             caja->setProperty("Tag", campo.Name());
             caja->setVisible(true);
             if (caracteres >= 60) caracteres = 60;
-            // 5. The header: article statements name their prices by the price classes.
+            // The header: article statements name their prices by the price classes.
             QString cabecera = campo.Name();
             if (precios) {
                 for (int n = 1; n <= 8; ++n)
@@ -222,12 +239,11 @@ void Lib_FrmCons3::Encolumnar() {
             } else if (ValoresDefault == QStringLiteral("@10")) {
                 caracteres += 10;
             }
-            // 6.
             cabeceras << cabecera;
             anchos << fontMetrics().horizontalAdvance(QString(static_cast<int>(std::max(0L, caracteres)), 'X'));
         }
-        ListView1->setColumnCount(cabeceras.size());
-        ListView1->setHeaderLabels(cabeceras);
+        Modelo->Vacia(cabeceras);
+        anchosNuevos_ = anchos;
         for (int i = 0; i < anchos.size(); ++i) ListView1->setColumnWidth(i, anchos[i]);
     } catch (const ErrorEjecucion& e) {
         ui().MsgBox(e.Description(), Estilo::OK);
@@ -240,63 +256,92 @@ void Lib_FrmCons3::Leer(qint32, qint16) {
         if (e.Number() == Err::ElementoNoEncontrado) return Ignorar;
         return TrataError(e, std::nullopt, QStringLiteral("FORM_LOAD"));
     });
-    while (!pasos.Detenido() && !rs_.Eof()) {
-        // 2. The stock level colour of an article.
-        Variant color;
-        pasos.run([&] {
-            if (!articulos_) return;
-            const Moneda punto = TextoAMoneda(ValorSeguro(rs_.Valor(QStringLiteral("PUNTOPEDIDO"))).ATexto());
-            const Moneda stock = TextoAMoneda(ValorSeguro(rs_.Valor(QStringLiteral("Stock"))).ATexto());
-            const Moneda cero;
-            if (punto == cero && stock > cero)
-                color = StkNivel1;
-            else if (punto > cero && stock > punto)
-                color = StkNivel2;
-            else if (punto > cero && stock < punto)
-                color = StkNivel3;
-            else
-                color = StkNivel4;
-        });
-        // 3-4. The row; it starts checked when its returned value is among the defaults.
-        QTreeWidgetItem* fila = nullptr;
-        pasos.run([&] {
-            fila = new QTreeWidgetItem(ListView1);
-            fila->setText(0, Recorta(ValorSeguro(rs_.Fields(0).Value()).ATexto()));
-            if (CheckBoxes) {
-                fila->setCheckState(0, Qt::Unchecked);
-                if (!ValoresDefault.isEmpty() &&
-                    ValoresDefault.contains(Recorta(ValorSeguro(rs_.Valor(CampoDevuelto)).ATexto()),
-                                            Qt::CaseInsensitive))
-                    fila->setCheckState(0, Qt::Checked);
-            }
-        });
-        pasos.run([&] {
-            for (int i = 1; fila && i < rs_.FieldCount(); ++i)
-                fila->setText(i, PreparaTexto(ValorSeguro(rs_.Fields(i).Value()).ATexto()));
-        });
-        // 5. Colouring never stops the reading.
-        if (fila && IgualesTexto(MuestraStock, QStringLiteral("SI")) && articulos_ &&
-            !Recorta(color.ATexto()).isEmpty()) {
+    // The rows are read in one pass into the model and shown with one reset. The fields a row needs besides its
+    // texts are found once; a missing one fails its step on every row, as a lookup by name would.
+    ModeloConsulta::Carga carga;
+    carga.cabeceras = Modelo->Cabeceras();
+    const int campos = static_cast<int>(rs_.FieldCount());
+    const int columnas = static_cast<int>(carga.cabeceras.size());
+    auto indice = [&](const QString& nombre) {
+        for (int i = 0; i < campos; ++i)
+            if (IgualesTexto(rs_.Fields(i).Name(), nombre)) return i;
+        return -1;
+    };
+    const bool colorea = IgualesTexto(MuestraStock, QStringLiteral("SI")) && articulos_;
+    const int punto = colorea ? indice(QStringLiteral("PUNTOPEDIDO")) : -1;
+    const int existencia = colorea ? indice(QStringLiteral("Stock")) : -1;
+    const int devuelto = CheckBoxes && !ValoresDefault.isEmpty() ? indice(CampoDevuelto) : -1;
+    // Each value is taken from the record set once per row and serves the text, the colour and the check alike.
+    std::vector<Variant> valores(campos);
+    auto valor = [&](int campo) -> const Variant& {
+        if (campo < 0) Lanza(Err::ElementoNoEncontrado);
+        return valores[campo];
+    };
+    // The platform's currency of a value: numbers as they are, texts read in the locale, null as zero.
+    auto moneda = [](const Variant& v) {
+        return v.Tipo() == TipoVariant::String ? TextoAMoneda(v.ATexto()) : ValorSeguro(v).AMoneda();
+    };
+    // The four levels' colours, once; a level whose setting is blank colours nothing, and a colour that cannot be
+    // read never stops the reading.
+    QColor niveles[4];
+    if (colorea) {
+        const Variant* ajustes[4] = {&StkNivel1, &StkNivel2, &StkNivel3, &StkNivel4};
+        for (int n = 0; n < 4; ++n) {
             try {
-                const QColor c = Color(static_cast<long>(color.ADouble()));
-                for (int i = 0; i < ListView1->columnCount(); ++i) {
-                    QFont letra = fila->font(i);
-                    letra.setBold(true);
-                    fila->setFont(i, letra);
-                    fila->setForeground(i, c);
-                }
+                if (!Recorta(ajustes[n]->ATexto()).isEmpty())
+                    niveles[n] = Color(static_cast<long>(ajustes[n]->ADouble()));
             } catch (const ErrorEjecucion&) {
             }
         }
-        pasos.run([&] { rs_.MoveNext(); });
-        if (pasos.Detenido()) break;
     }
+    while (!pasos.Detenido() && !rs_.Eof()) {
+        pasos.run([&] {
+            for (int i = 0; i < campos; ++i) valores[i] = ValorSeguro(rs_.Fields(i).Value());
+        });
+        // The stock level of an article, only where its colour is shown.
+        int nivel = -1;
+        if (colorea) {
+            pasos.run([&] {
+                const Moneda p = moneda(valor(punto));
+                const Moneda stock = moneda(valor(existencia));
+                const Moneda cero;
+                if (p == cero && stock > cero)
+                    nivel = 0;
+                else if (p > cero && stock > p)
+                    nivel = 1;
+                else if (p > cero && stock < p)
+                    nivel = 2;
+                else
+                    nivel = 3;
+            });
+        }
+        // The row's texts: the first trimmed, the others as PreparaTexto gives them.
+        const size_t inicio = carga.textos.size();
+        carga.textos.resize(inicio + columnas);
+        pasos.run([&] {
+            if (columnas > 0) carga.textos[inicio] = Recorta(valor(0).ATexto());
+            for (int i = 1; i < campos && i < columnas; ++i) carga.textos[inicio + i] = PreparaTexto(valor(i).ATexto());
+        });
+        // A row starts checked when its returned value is among the defaults.
+        if (CheckBoxes) {
+            carga.marcas.push_back(Qt::Unchecked);
+            if (!ValoresDefault.isEmpty())
+                pasos.run([&] {
+                    if (ValoresDefault.contains(Recorta(valor(devuelto).ATexto()), Qt::CaseInsensitive))
+                        carga.marcas.back() = Qt::Checked;
+                });
+        }
+        if (colorea) carga.colores.push_back(nivel >= 0 ? niveles[nivel] : QColor());
+        pasos.run([&] { rs_.MoveNext(); });
+    }
+    Modelo->Reemplaza(std::move(carga), CheckBoxes);
+    for (int i = 0; i < anchosNuevos_.size(); ++i) ListView1->setColumnWidth(i, anchosNuevos_[i]);
 }
 
 void Lib_FrmCons3::CalcularAncho() {
-    // 1-2. The boxes over their columns; the list, panel and bar as wide as the columns.
+    // The boxes over their columns; the list, panel and bar as wide as the columns.
     int total = 0;
-    for (int i = 0; i < ListView1->columnCount(); ++i) {
+    for (int i = 0; i < Modelo->columnCount(); ++i) {
         if (i < static_cast<int>(CmbSearch.size()))
             CmbSearch[i]->setGeometry(ListView1->header()->sectionPosition(i), 0,
                                       std::max(0, ListView1->columnWidth(i) - ui().Twips(50)), CmbSearch[i]->height());
@@ -306,10 +351,10 @@ void Lib_FrmCons3::CalcularAncho() {
     ListView1->resize(total + margen, ListView1->height());
     picFields->resize(total + margen, picFields->height());
     HScroll1->resize(total, HScroll1->height());
-    // 3. Scroll range, in twips.
+    // Scroll range, in twips.
     const double panel = ATwips(picFields->width());
     HScroll1->setMaximum(panel > 32700 ? 32700 : RedondeaEntero16((panel + 480) * 0.6));
-    // 4. The window.
+    // The window.
     const int pantalla = ui().Pantalla().width();
     if (ListView1->width() + margen >= pantalla)
         resize(pantalla - ui().Twips(480), height());
@@ -319,21 +364,18 @@ void Lib_FrmCons3::CalcularAncho() {
 
 qint32 Lib_FrmCons3::Busqueda(int Clave, const QString& QueValor) const {
     const QString buscado = Recorta(QueValor);
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        if (Recorta(ListView1->topLevelItem(i)->text(Clave)).startsWith(buscado, Qt::CaseInsensitive)) return i + 1;
-    return 0;
+    return Modelo->Busca(Clave, buscado) + 1;
 }
 
 qint16 Lib_FrmCons3::IndiceColumna(const QString& Columna) const {
-    for (int i = 0; i < ListView1->columnCount(); ++i)
-        if (IgualesTexto(Recorta(ListView1->headerItem()->text(i)), Recorta(Columna)))
-            return static_cast<qint16>(i + 1);
+    for (int i = 0; i < Modelo->columnCount(); ++i)
+        if (IgualesTexto(Recorta(Modelo->Cabecera(i)), Recorta(Columna))) return static_cast<qint16>(i + 1);
     return 0;
 }
 
 QList<double> Lib_FrmCons3::AnchosColumnas() const {
     QList<double> anchos;
-    for (int i = 0; i < ListView1->columnCount(); ++i) anchos << ATwips(ListView1->columnWidth(i));
+    for (int i = 0; i < Modelo->columnCount(); ++i) anchos << ATwips(ListView1->columnWidth(i));
     return anchos;
 }
 
@@ -343,10 +385,9 @@ void Lib_FrmCons3::FijaAnchoColumna(int columna, double twips) {
 
 void Lib_FrmCons3::LeerAnchos() {
     const QString ruta = AgregaSeparador(proceso().CarpetaPrograma()) + kArchivoAnchos;
-    // 1.
     if (!QFile::exists(ruta)) return;
     if (IgualesTexto(tabla_, QStringLiteral("Stk_ma_articulos"))) tabla_ = QStringLiteral("VT_MA_ARTICULOS");
-    // 2-3. A damaged line abandons the restore, silently: the computed widths stay.
+    // A damaged line abandons the restore, silently: the computed widths stay.
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) return;
     try {
@@ -356,7 +397,7 @@ void Lib_FrmCons3::LeerAnchos() {
             if (linea.isEmpty()) continue;
             auto [tabla, anchos] = CamposLinea(linea);
             if (!IgualesTexto(tabla, tabla_)) continue;
-            for (int i = 0; i < ListView1->columnCount() && Instr(anchos, QStringLiteral("|")) > 0; ++i) {
+            for (int i = 0; i < Modelo->columnCount() && Instr(anchos, QStringLiteral("|")) > 0; ++i) {
                 const int barra = Instr(anchos, QStringLiteral("|"));
                 FijaAnchoColumna(i, ACurrency(anchos.left(barra - 1)).ADouble());
                 if (i < static_cast<int>(CmbSearch.size()))
@@ -375,9 +416,8 @@ void Lib_FrmCons3::GrabarAnchos() {
     const QString carpeta = AgregaSeparador(proceso().CarpetaPrograma());
     const QString ruta = carpeta + kArchivoAnchos;
     const QString aux = carpeta + kArchivoAux;
-    // 1-3. The other tables' lines, then this one, into the temporary file.
-    QFile temporal(aux);
-    if (!temporal.open(QIODevice::WriteOnly | QIODevice::Truncate)) Lanza(Err::AccesoRuta, temporal.errorString());
+    // The other tables' lines, then this one. A damaged line (a file cut short, edited by hand) is dropped: it
+    // could never be read back, and it must not cost the operator the widths of every table.
     QByteArray texto;
     QFile archivo(ruta);
     if (archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -385,24 +425,38 @@ void Lib_FrmCons3::GrabarAnchos() {
         while (!entrada.atEnd()) {
             const QString linea = entrada.readLine();
             if (linea.isEmpty()) continue;
-            auto [tabla, anchos] = CamposLinea(linea);
-            if (!IgualesTexto(tabla, tabla_)) texto += ("\"" + tabla + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
+            try {
+                auto [tabla, anchos] = CamposLinea(linea);
+                if (!IgualesTexto(tabla, tabla_)) texto += ("\"" + tabla + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
+            } catch (const ErrorEjecucion&) {
+            }
         }
         archivo.close();
     }
     QString anchos;
     for (double ancho : AnchosColumnas()) anchos += DoubleATexto(ancho) + QStringLiteral("|");
     texto += ("\"" + tabla_ + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
+    // Written whole into the temporary file, then renamed over the old one in one move, so a failure never leaves
+    // the folder without its widths; whatever fails, the temporary file does not stay behind.
+    QFile temporal(aux);
+    if (!temporal.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const QString error = temporal.errorString();
+        if (QFileInfo(aux).isFile()) QFile::remove(aux);
+        Lanza(Err::AccesoRuta, error);
+    }
     if (temporal.write(texto) != texto.size() || !temporal.flush()) {
+        const QString error = temporal.errorString();
         temporal.close();
         QFile::remove(aux);
-        Lanza(Err::ErrorES, temporal.errorString());
+        Lanza(Err::ErrorES, error);
     }
     temporal.close();
-    // 4. Renamed over the old file in one move, so a failure never leaves the folder without its widths.
     std::error_code error;
     std::filesystem::rename(aux.toStdString(), ruta.toStdString(), error);
-    if (error) Lanza(Err::AccesoRuta, QString::fromStdString(error.message()));
+    if (error) {
+        QFile::remove(aux);
+        Lanza(Err::AccesoRuta, QString::fromStdString(error.message()));
+    }
 }
 
 void Lib_FrmCons3::CmbSearch_Change(int Index) {
@@ -410,9 +464,10 @@ void Lib_FrmCons3::CmbSearch_Change(int Index) {
     try {
         const qint32 posicion = Busqueda(Index, Recorta(CmbSearch[Index]->currentText()));
         if (posicion != 0) {
-            QTreeWidgetItem* fila = ListView1->topLevelItem(posicion - 1);
-            ListView1->setCurrentItem(fila);
-            ListView1->scrollToItem(fila);
+            // Selected and scrolled to once.
+            const QModelIndex fila = Modelo->index(posicion - 1, 0);
+            ListView1->setCurrentIndex(fila);
+            ListView1->scrollTo(fila);
         }
     } catch (const ErrorEjecucion&) {
     }
@@ -434,27 +489,28 @@ void Lib_FrmCons3::CmbSearch_LostFocus(int Index) {
 void Lib_FrmCons3::CmbSearch_KeyDown(int Index, int KeyCode) {
     Pasos pasos = Pasos::OmiteFallos();
     if (KeyCode == 116) {
-        // 1-2. The tail the condition goes before.
+        // The tail the condition goes before. Only the statement's own words count: an earlier condition's text
+        // sits in a literal and is passed over.
         pasos.run([&] {
             cola_.clear();
             sentenciaBase_ = SQL;
-            const int orden = Instr(SQL, QStringLiteral("order by"));
-            if (Contiene(SQL, QStringLiteral("order")) && orden > 0) {
+            const int orden = InstrSentencia(SQL, QStringLiteral("order by"));
+            if (orden > 0) {
                 cola_ = Medio(SQL, orden);
                 sentenciaBase_ = Izquierda(SQL, orden - 1);
             }
-            const int grupo = Instr(SQL, QStringLiteral("group by"));
+            const int grupo = InstrSentencia(SQL, QStringLiteral("group by"));
             if (grupo > 0) {
                 if (!Recorta(Medio(SQL, grupo)).isEmpty()) cola_ = Medio(SQL, grupo);
                 sentenciaBase_ = Izquierda(SQL, grupo - 1);
             }
         });
-        // 3-5. The condition; the typed text with its apostrophes doubled.
+        // The condition; the typed text with its apostrophes doubled, so it stays inside its literal.
         pasos.run([&] {
             QString prefijo;
-            if (Contiene(sentenciaBase_, QStringLiteral("stk_ma_articulos.")))
+            if (ContieneSentencia(sentenciaBase_, QStringLiteral("stk_ma_articulos."), Nombres::Leidos))
                 prefijo = QStringLiteral("stk_ma_articulos.");
-            if (Contiene(sentenciaBase_, QStringLiteral("v_ma_articulos.")))
+            if (ContieneSentencia(sentenciaBase_, QStringLiteral("v_ma_articulos."), Nombres::Leidos))
                 prefijo = QStringLiteral("v_ma_articulos.");
             const QString campo = CmbSearch[Index]->property("Tag").toString();
             QString condicion;
@@ -465,9 +521,10 @@ void Lib_FrmCons3::CmbSearch_KeyDown(int Index, int KeyCode) {
                 CmbSearch[Index]->setEditText(texto);
                 condicion = prefijo + campo + " like '" + Literal(texto) + "%' ";
             }
-            SQL = sentenciaBase_ + (Contiene(SQL, QStringLiteral("where")) ? " and " : " where ") + condicion + cola_;
+            SQL = sentenciaBase_ + (ContieneSentencia(SQL, QStringLiteral("where")) ? " and " : " where ") + condicion +
+                  cola_;
         });
-        // 6. Reload on the narrowed statement.
+        // Reload on the narrowed statement.
         pasos.run([&] {
             CmbSearch[Index]->setEditText(QString());
             sentenciaBase_ = SQL;
@@ -481,15 +538,20 @@ void Lib_FrmCons3::CmbSearch_KeyDown(int Index, int KeyCode) {
     }
 }
 
-QString Lib_FrmCons3::ValorColumna(QTreeWidgetItem* fila, int columna) const {
-    if (!fila || columna <= 0) return QString();
-    return fila->text(columna - 1);
+int Lib_FrmCons3::FilaActual() const {
+    const QModelIndex i = ListView1->currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+QString Lib_FrmCons3::ValorColumna(int fila, int columna) const {
+    if (fila < 0 || columna <= 0 || columna > Modelo->columnCount()) return QString();
+    return Modelo->Texto(fila, columna - 1);
 }
 
 void Lib_FrmCons3::Form_KeyDown(int KeyCode) {
     if (KeyCode != 123 || !articulos_) return;
-    QTreeWidgetItem* fila = ListView1->currentItem();
-    if (!fila) return;  // nothing selected: nothing to report
+    const int fila = FilaActual();
+    if (fila < 0) return;  // nothing selected: nothing to report
     const QString codigo = Recorta(ValorColumna(fila, IndiceColumna(QStringLiteral("idarticulo"))));
     const QString descripcion = Recorta(ValorColumna(fila, IndiceColumna(QStringLiteral("Descripcion"))));
     if (ui().MsgBox("Desea informar el articulo " + codigo + " " + descripcion + "\r\n" + "como un faltante de stock?",
@@ -501,19 +563,19 @@ void Lib_FrmCons3::Form_KeyDown(int KeyCode) {
         "','" + Literal(db_.gUsuario) + "')");
 }
 
-void Lib_FrmCons3::Cantidad(QTreeWidgetItem* fila, const QString& texto) {
+void Lib_FrmCons3::Cantidad(int fila, const QString& texto) {
     const int columna = IndiceColumna(kColumnaCantidad);
     if (columna == 0) Lanza(Err::ElementoNoEncontrado);
-    fila->setText(columna - 1, texto);
+    Modelo->FijaTexto(fila, columna - 1, texto);
 }
 
 void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
     Pasos pasos(
         [](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, QStringLiteral("ListView1_KeyDown")); });
-    QTreeWidgetItem* fila = ListView1->currentItem();
-    const bool conFila = fila != nullptr;  // the quantity keys need a selected row; without one they do nothing
+    const int fila = FilaActual();
+    const bool conFila = fila >= 0;  // the quantity keys need a selected row; without one they do nothing
     const int columna = IndiceColumna(kColumnaCantidad);
-    auto numero = [&] { return columna > 0 ? Val(fila->text(columna - 1)) : 0.0; };
+    auto numero = [&] { return columna > 0 ? LeeCantidad(Modelo->Texto(fila, columna - 1)) : 0.0; };
     if (KeyCode == 32 && CheckBoxes) return;
     if (KeyCode == 13) {
         pasos.run([&] { CmdAceptar_Click(); });
@@ -522,22 +584,22 @@ void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
         pasos.run([&] {
             QString entrada = ui().InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
                                             QStringLiteral("Carga de Datos"), ValorColumna(fila, columna));
-            const double cantidad = Val(entrada);
+            const double cantidad = LeeCantidad(entrada);
             Cantidad(fila, Formatea(cantidad, 2));
-            fila->setCheckState(0, Qt::Checked);
+            Modelo->FijaMarca(fila, Qt::Checked);
         });
     } else if (KeyCode == 45 && UsaCantidades) {
         if (!conFila) return;
         pasos.run([&] {
             Cantidad(fila, Formatea(numero() + 1, 1));
-            fila->setCheckState(0, Qt::Checked);
+            Modelo->FijaMarca(fila, Qt::Checked);
         });
     } else if (KeyCode == 46 && !Shift && UsaCantidades) {
         if (!conFila) return;
         pasos.run([&] {
             Cantidad(fila, Formatea(numero() - 1, 1));
             if (numero() <= 0) {
-                fila->setCheckState(0, Qt::Unchecked);
+                Modelo->FijaMarca(fila, Qt::Unchecked);
                 Cantidad(fila, QStringLiteral("0.00"));
             }
         });
@@ -551,9 +613,20 @@ void Lib_FrmCons3::ListView1_KeyDown(int KeyCode, bool Shift) {
 }
 
 void Lib_FrmCons3::ListView1_ColumnClick(int columna) {
-    ListView1->setSortingEnabled(true);
-    ListView1->sortItems(columna, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
-    ordenAscendente_ = !ordenAscendente_;
+    // A new column sorts ascending; the same column again reverses the order.
+    if (columna == columnaOrden_)
+        orden_ = orden_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    else
+        orden_ = Qt::AscendingOrder;
+    columnaOrden_ = columna;
+    Ordena();
+}
+
+void Lib_FrmCons3::Ordena() {
+    if (columnaOrden_ < 0 || columnaOrden_ >= Modelo->columnCount()) return;
+    Modelo->sort(columnaOrden_, orden_);
+    ListView1->header()->setSortIndicator(columnaOrden_, orden_);
+    ListView1->header()->setSortIndicatorShown(true);
 }
 
 void Lib_FrmCons3::HScroll1_Change() {
@@ -588,15 +661,13 @@ void Lib_FrmCons3::CmdAceptar_Click() {
     if (!Valores) Valores = QList<Variant>();
     if (CheckBoxes) {
         pasos.run([&] {
-            if (CampoDevuelto.isEmpty() && ListView1->columnCount() > 0)
-                CampoDevuelto = ListView1->headerItem()->text(0);
+            if (CampoDevuelto.isEmpty() && Modelo->columnCount() > 0) CampoDevuelto = Modelo->Cabecera(0);
             const int columna = IndiceColumna(CampoDevuelto);
-            for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-                QTreeWidgetItem* fila = ListView1->topLevelItem(i);
-                if (fila->checkState(0) == Qt::Checked) Valores->append(Variant(ValorColumna(fila, columna)));
+            for (int fila = 0; fila < Modelo->rowCount(); ++fila) {
+                if (Modelo->Marca(fila) == Qt::Checked) Valores->append(Variant(ValorColumna(fila, columna)));
             }
         });
-    } else if (QTreeWidgetItem* fila = ListView1->currentItem()) {
+    } else if (const int fila = FilaActual(); fila >= 0) {
         pasos.run([&] {
             Variant ultimo = Variant(QString());
             if (CmpsDevueltos)
@@ -612,9 +683,11 @@ void Lib_FrmCons3::CmdAceptar_Click() {
 }
 
 void Lib_FrmCons3::CmdCancelar_Click() {
+    // Null, not empty: the caller tells a cancel from an accept with nothing checked.
     ValorDevuelto = Variant(QString());
     CmpsDevueltos = nullptr;
     Valores.reset();
+    Cantidades.reset();
     hide();
 }
 
@@ -633,7 +706,7 @@ void Lib_FrmCons3::Form_Unload() {
         UsarUDBC = false;
         GrabarAnchos();
     });
-    pasos.run([&] { ListView1->clear(); });
+    pasos.run([&] { Modelo->Vacia(Modelo->Cabeceras()); });
 }
 
 void Lib_FrmCons3::keyPressEvent(QKeyEvent* e) {

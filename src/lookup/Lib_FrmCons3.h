@@ -9,12 +9,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringList>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "Ado.h"
+#include "ModeloConsulta.h"
 #include "Variant.h"
 
 class DB_Dll;
@@ -52,7 +53,8 @@ class Lib_FrmCons3 : public QDialog {
     // Controls, in tab order.
     QWidget* picFields;
     std::vector<QComboBox*> CmbSearch;
-    QTreeWidget* ListView1;
+    QTreeView* ListView1;
+    ModeloConsulta* Modelo;  // the rows ListView1 shows
     QScrollBar* HScroll1;
     QFrame* Frame1;
     QPushButton* CmdAceptar;
@@ -98,9 +100,11 @@ class Lib_FrmCons3 : public QDialog {
 
   private:
     QComboBox* CreaCaja(int indice);
-    QString ValorColumna(QTreeWidgetItem* fila, int columna) const;  // columna counted from 1; 0 gives ""
-    void Cantidad(QTreeWidgetItem* fila, const QString& texto);      // the quantity cell
+    QString ValorColumna(int fila, int columna) const;  // fila as shown (-1: none); columna from 1, 0 gives ""
+    void Cantidad(int fila, const QString& texto);      // the quantity cell
+    int FilaActual() const;                             // the selected row as shown; -1 when none
     DB_Dll& base() const;
+    void Ordena();
 
     DB_Dll& db_;
     LecturaCfg Cfg;
@@ -111,7 +115,9 @@ class Lib_FrmCons3 : public QDialog {
     QString tabla_;
     int cajaActual_ = 0;
     Recordset rs_;
-    bool ordenAscendente_ = true;
+    QList<int> anchosNuevos_;  // the widths Encolumnar computed, given again once the rows are in
+    int columnaOrden_ = -1;    // the column the list is sorted by; -1 in the statement's order
+    Qt::SortOrder orden_ = Qt::AscendingOrder;
 };
 
 // Qt key to the platform's key code (F5 116, F12 123, arrows, letters as their capitals...); 0 when none.

@@ -5,10 +5,12 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <map>
 
 #include "DB_Dll.h"
 #include "Lib_FrmCons3.h"
 #include "Pasos.h"
+#include "Sentencia.h"
 #include "Texto.h"
 #include "TkPrint2.h"
 #include "Ui.h"
@@ -30,6 +32,7 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(DB_Dll& db, QWidget* parent)
     TreeV = new QTreeWidget(panel);
     TreeV->setGeometry(0, ui().Twips(330), ui().Twips(5895), ui().Twips(3825));
     TreeV->setHeaderHidden(true);
+    TreeV->setUniformRowHeights(true);
     Frame1 = new QFrame(this);
     Frame1->setGeometry(0, ui().Twips(4215), ui().Twips(6180), ui().Twips(255));
     CmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), Frame1);
@@ -62,7 +65,8 @@ void Lib_FrmCons3Tree::Limpia() {
 QTreeWidgetItem* Lib_FrmCons3Tree::Agrega(QTreeWidgetItem* padre, const QString& clave, const QString& texto) {
     // Keys are unique, ignoring case, as the tree control's keys are.
     if (claves_.contains(clave.toUpper())) Lanza(35602, QStringLiteral("Key is not unique in collection"));
-    auto* nodo = padre ? new QTreeWidgetItem(padre) : new QTreeWidgetItem(TreeV);
+    // The root is built apart from the tree and handed to it whole (Arma), so adding a node costs no view work.
+    auto* nodo = padre ? new QTreeWidgetItem(padre) : new QTreeWidgetItem();
     const QSignalBlocker bloqueo(TreeV);
     nodo->setText(0, texto);
     nodo->setData(0, Qt::UserRole, clave);
@@ -79,18 +83,28 @@ void Lib_FrmCons3Tree::Arma(const QString& sentencia,
         [](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, QStringLiteral("ArmarTreeVAutomatico")); });
     Recordset rs;
     QList<QList<Variant>> filas;
-    // 1-2. The root.
+    // The root, built apart and given to the tree once its branches are on it, however the building ends.
+    QTreeWidgetItem* raiz = nullptr;
+    struct Planta {
+        QTreeWidget* arbol;
+        QTreeWidgetItem*& raiz;
+        ~Planta() {
+            if (!raiz) return;
+            arbol->addTopLevelItem(raiz);
+            raiz->setExpanded(true);
+        }
+    } planta{TreeV, raiz};
     pasos.run([&] {
         Limpia();
         TreeV->setRootIsDecorated(true);
-        Agrega(nullptr, QStringLiteral("A"), QStringLiteral("Consulta..."))->setExpanded(true);
+        raiz = Agrega(nullptr, QStringLiteral("A"), QStringLiteral("Consulta..."));
     });
-    // 3-4. Every row at once.
+    // Every row at once.
     pasos.run([&] { db_.AbrirRecordset(sentencia, rs, &db_.gCnn, 0, 1, -1, true); });
     if (rs.State() == ado::adStateClosed || (rs.Bof() && rs.Eof())) return;
     pasos.run([&] { filas = rs.GetRows(); });
     pasos.run([&] { db_.CierraRecordset(rs); });
-    // 5-6. Each row under the parent its builder chooses (the walk up from the last node never changes it); a repeated
+    // Each row under the parent its builder chooses (the walk up from the last node never changes it); a repeated
     // key or a missing parent fails that row.
     for (const QList<Variant>& fila : filas) {
         pasos.run([&] {
@@ -106,24 +120,40 @@ void Lib_FrmCons3Tree::Arma(const QString& sentencia,
 }
 
 void Lib_FrmCons3Tree::ArmarTreeVFamilias() {
-    Arma(QStringLiteral("SELECT     TOP 100 PERCENT IdFamilia, Descripcion, ") +
-             "(SELECT     TOP 1 idfamilia FROM v_ta_familias a  " +
-             " Where a.IdFamilia < b.IdFamilia And (Len(LTrim(RTrim(a.IdFamilia))) < Len(LTrim(RTrim(b.IdFamilia)))) " +
-             " ORDER BY idfamilia DESC) AS [relative] FROM dbo.V_TA_FAMILIAS b ORDER BY IdFamilia",
-         [](const QList<Variant>& fila, const QString&) {
-             return fila.size() > 2 && !fila[2].EsNull() ? QStringLiteral("A") + fila[2].ATexto() : QStringLiteral("A");
-         });
+    // A family's relative is the greatest code that sorts before it and is shorter once trimmed. The rows come in
+    // code order under the server's collation (codes are unique there), so that is the last code read so far of any
+    // shorter length: kept per length in one pass, instead of a subquery per row that made the server's work grow
+    // with the square of the families.
+    struct Visto {
+        int fila;
+        QString codigo;
+    };
+    std::map<qsizetype, Visto> ultimoPorLargo;
+    int leidas = 0;
+    Arma(
+        QStringLiteral("SELECT     TOP 100 PERCENT IdFamilia, Descripcion FROM dbo.V_TA_FAMILIAS b ORDER BY IdFamilia"),
+        [&](const QList<Variant>& fila, const QString&) {
+            const QString codigo = fila[0].ATexto();
+            const qsizetype largo = Recorta(codigo).size();
+            const Visto* relativo = nullptr;
+            for (const auto& [l, visto] : ultimoPorLargo) {
+                if (l >= largo) break;
+                if (!relativo || visto.fila > relativo->fila) relativo = &visto;
+            }
+            const QString padre = relativo ? QStringLiteral("A") + relativo->codigo : QStringLiteral("A");
+            ultimoPorLargo[largo] = Visto{leidas++, codigo};
+            return padre;
+        });
 }
 
 void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
     Arma(SQL, [this](const QList<Variant>&, const QString& clave) {
-        // The longest key that begins the new one; the first of equal length in the tree's order.
-        QString mejor = QStringLiteral("A");
-        for (QTreeWidgetItem* nodo : nodos_) {
-            const QString k = Clave(nodo);
-            if (k.size() > mejor.size() && clave.startsWith(k, Qt::CaseInsensitive)) mejor = k;
-        }
-        return mejor;
+        // The longest key already in the tree that begins the new one, looked up by its beginnings from the longest
+        // (keys are unique ignoring case, so one length has at most one); the root "A" begins every key.
+        const QString mayusculas = clave.toUpper();
+        for (qsizetype largo = mayusculas.size() - 1; largo > 1; --largo)
+            if (QTreeWidgetItem* nodo = claves_.value(mayusculas.left(largo))) return Clave(nodo);
+        return QStringLiteral("A");
     });
 }
 
@@ -134,7 +164,7 @@ void Lib_FrmCons3Tree::Form_Load() {
         Limpia();
     });
     pasos.run([&] {
-        if (Contiene(SQL, QStringLiteral("v_ta_familias")))
+        if (ContieneSentencia(SQL, QStringLiteral("v_ta_familias"), Nombres::Leidos))
             ArmarTreeVFamilias();
         else
             ArmarTreeVAutomatico();
@@ -188,17 +218,18 @@ void Lib_FrmCons3Tree::CmbSearch_KeyDown(int Index, int KeyCode) {
             cola_.clear();
             CmbSearch[Index]->setProperty("Tag", QStringLiteral("Descripcion"));
             sentenciaBase_ = SQL;
-            const int orden = Instr(SQL, QStringLiteral("order by"));
-            if (Contiene(SQL, QStringLiteral("order")) && orden > 0) {
+            const int orden = InstrSentencia(SQL, QStringLiteral("order by"));
+            if (orden > 0) {
                 cola_ = Medio(SQL, orden);
                 sentenciaBase_ = Izquierda(SQL, orden - 1);
             }
         });
-        // The typed text with its apostrophes doubled, so that it stays inside its literal.
+        // The typed text with its apostrophes doubled, so that it stays inside its literal; only the statement's own
+        // words count, never an earlier condition's text.
         pasos.run([&] {
             const QString texto = QString(CmbSearch[Index]->currentText()).replace("'", "''");
-            SQL = sentenciaBase_ + (Contiene(SQL, QStringLiteral("where")) ? " and " : " where ") + "Descripcion" +
-                  " like '%" + texto + "%' " + cola_;
+            SQL = sentenciaBase_ + (ContieneSentencia(SQL, QStringLiteral("where")) ? " and " : " where ") +
+                  "Descripcion" + " like '%" + texto + "%' " + cola_;
         });
         pasos.run([&] {
             CmbSearch[Index]->setEditText(QString());

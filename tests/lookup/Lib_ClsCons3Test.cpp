@@ -76,7 +76,7 @@ class Sentencias : public ConConsultas {
         guion.AlMostrar([&](QDialog& d) {
             auto& w = dynamic_cast<Lib_FrmCons3&>(d);
             recibida = w.SQL;
-            if (filas) *filas = w.ListView1->topLevelItemCount();
+            if (filas) *filas = w.Modelo->rowCount();
             w.CmdCancelar_Click();
         });
         QStringList* cmps = nullptr;
@@ -188,22 +188,22 @@ TEST_F(Sentencias, MenuYListaDeOpciones) {
         auto& w = dynamic_cast<Lib_FrmCons3&>(d);
         EXPECT_EQ(w.width(), ui().Twips(600));  // 120 twips for each of the five letters of the title
         EXPECT_TRUE(w.CmdNueva->isHidden());
-        ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
-        w.ListView1->setCurrentItem(w.ListView1->topLevelItem(1));
+        ASSERT_EQ(w.Modelo->rowCount(), 2);
+        w.ListView1->setCurrentIndex(w.Modelo->index(1, 0));
         w.CmdAceptar_Click();
     });
     EXPECT_EQ(c.MenuOpciones("Color", {"Rojo", "Azul"}), "Azul");
 
     guion.AlMostrar([](QDialog& d) {
         auto& w = dynamic_cast<Lib_FrmCons3&>(d);
-        ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
-        EXPECT_EQ(w.ListView1->topLevelItem(0)->text(0), "Uno");
-        EXPECT_EQ(w.ListView1->topLevelItem(0)->checkState(0), Qt::Checked);
-        EXPECT_EQ(w.ListView1->topLevelItem(1)->text(0), "Dos");
-        EXPECT_EQ(w.ListView1->topLevelItem(1)->checkState(0), Qt::Unchecked);
+        ASSERT_EQ(w.Modelo->rowCount(), 2);
+        EXPECT_EQ(w.Modelo->Texto(0, 0), "Uno");
+        EXPECT_EQ(w.Modelo->Marca(0), Qt::Checked);
+        EXPECT_EQ(w.Modelo->Texto(1, 0), "Dos");
+        EXPECT_EQ(w.Modelo->Marca(1), Qt::Unchecked);
         w.CmdAceptar_Click();
     });
-    EXPECT_EQ(c.CheckOpciones("Opciones", {"1Uno", "0Dos"}), "");
+    EXPECT_EQ(c.CheckOpciones("Opciones", nullptr, {"1Uno", "0Dos"}), "");
     EXPECT_EQ(c.Valores, QList<Variant>{Variant("Uno")});
 }
 

@@ -5,6 +5,7 @@
 
 #include "ConsultasDemo.h"
 #include "Lib_FrmCons3.h"
+#include "Sentencia.h"
 
 namespace {
 
@@ -41,14 +42,14 @@ TEST_F(Ventana, LaBusquedaIncrementalEligeLaPrimeraFilaQueEmpiezaConElTexto) {
     w->ListView1_KeyDown('O', false);
     w->ListView1_KeyDown('R', false);
     EXPECT_EQ(w->CmbSearch[0]->currentText(), "TOR");
-    ASSERT_NE(w->ListView1->currentItem(), nullptr);
-    EXPECT_EQ(w->ListView1->currentItem()->text(0), primera[0][0]);
-    QTreeWidgetItem* elegida = w->ListView1->currentItem();
+    ASSERT_TRUE(w->ListView1->currentIndex().isValid());
+    EXPECT_EQ(w->ListView1->currentIndex().data().toString(), primera[0][0]);
+    const QModelIndex elegida = w->ListView1->currentIndex();
     w->CmbSearch[0]->setEditText("zzz");  // no row: the selection stays
-    EXPECT_EQ(w->ListView1->currentItem(), elegida);
+    EXPECT_EQ(w->ListView1->currentIndex(), elegida);
     const qint32 posicion = w->Busqueda(1, "  a00001 ");  // trimmed, any letter case, in the second column
     ASSERT_GT(posicion, 0);
-    EXPECT_EQ(w->ListView1->topLevelItem(posicion - 1)->text(1), "A00001");
+    EXPECT_EQ(w->Modelo->Texto(posicion - 1, 1), "A00001");
 }
 
 TEST_F(Ventana, F5AgregaLaCondicionConElTextoEscrito) {
@@ -84,10 +85,9 @@ TEST_F(Ventana, F5AgregaLaCondicionConElTextoEscrito) {
         w->CmbSearch_KeyDown(0, 116);
         EXPECT_EQ(w->SQL, QString::fromUtf8(k.esperada)) << k.texto;
         EXPECT_TRUE(w->CmbSearch[0]->currentText().isEmpty());
-        EXPECT_GT(w->ListView1->topLevelItemCount(), 0) << k.texto;  // the narrowed statement ran
-        for (int i = 0; i < w->ListView1->topLevelItemCount(); ++i)
-            ASSERT_TRUE(w->ListView1->topLevelItem(i)->text(0).contains(QString(k.texto).remove('*').left(2),
-                                                                        Qt::CaseInsensitive));
+        EXPECT_GT(w->Modelo->rowCount(), 0) << k.texto;  // the narrowed statement ran
+        for (int i = 0; i < w->Modelo->rowCount(); ++i)
+            ASSERT_TRUE(w->Modelo->Texto(i, 0).contains(QString(k.texto).remove('*').left(2), Qt::CaseInsensitive));
     }
 }
 
@@ -95,8 +95,8 @@ TEST_F(Ventana, ColumnasConLosNombresDePreciosYAnchosPorTipo) {
     ajustes["NOM_PCLASE1"] = "Lista mayorista";
     auto w = Abre("SELECT IDARTICULO, DESCRIPCION, PRECIO AS PRECIO1 FROM V_MA_ARTICULOS");
     w->Form_Load();
-    ASSERT_EQ(w->ListView1->columnCount(), 3);
-    EXPECT_EQ(w->ListView1->headerItem()->text(2), "Lista mayorista");
+    ASSERT_EQ(w->Modelo->columnCount(), 3);
+    EXPECT_EQ(w->Modelo->Cabecera(2), "Lista mayorista");
     EXPECT_EQ(w->CmbSearch[2]->property("Tag").toString(), "PRECIO1");
     const QFontMetrics m = w->fontMetrics();
     EXPECT_EQ(w->ListView1->columnWidth(1), m.horizontalAdvance(QString(60, 'X')));  // 100 characters: 60
@@ -112,9 +112,8 @@ TEST_F(Ventana, AceptarConCasillasDevuelveUnValorPorFilaMarcada) {
     w->ValoresDefault = "1101|41";
     w->Form_Load();
     QStringList marcadas;
-    for (int i = 0; i < w->ListView1->topLevelItemCount(); ++i)
-        if (w->ListView1->topLevelItem(i)->checkState(0) == Qt::Checked)
-            marcadas << w->ListView1->topLevelItem(i)->text(0);
+    for (int i = 0; i < w->Modelo->rowCount(); ++i)
+        if (w->Modelo->Marca(i) == Qt::Checked) marcadas << w->Modelo->Texto(i, 0);
     EXPECT_EQ(marcadas, (QStringList{"1", "11", "1101", "4", "41"}));  // an occurrence anywhere in the defaults
     w->CampoDevuelto = "NINGUNA";
     w->CmdAceptar_Click();
@@ -129,8 +128,7 @@ TEST_F(Ventana, InsertYDeleteCarganLaCantidad) {
     w->CheckBoxes = true;
     w->UsaCantidades = true;
     w->Form_Load();
-    QTreeWidgetItem* fila = w->ListView1->topLevelItem(0);
-    w->ListView1->setCurrentItem(fila);
+    w->ListView1->setCurrentIndex(w->Modelo->index(0, 0));
     const struct {
         int tecla;
         const char* celda;
@@ -139,12 +137,12 @@ TEST_F(Ventana, InsertYDeleteCarganLaCantidad) {
         {45, "1.0", Qt::Checked}, {45, "2.0", Qt::Checked}, {46, "1.0", Qt::Checked}, {46, "0.00", Qt::Unchecked}};
     for (const auto& p : pasos) {
         w->ListView1_KeyDown(p.tecla, false);
-        EXPECT_EQ(fila->text(1), p.celda);
-        EXPECT_EQ(fila->checkState(0), p.marca);
+        EXPECT_EQ(w->Modelo->Texto(0, 1), p.celda);
+        EXPECT_EQ(w->Modelo->Marca(0), p.marca);
     }
     guion.RespondeInput("7.5");
     w->ListView1_KeyDown(45, true);
-    EXPECT_EQ(fila->text(1), "7.50");
+    EXPECT_EQ(w->Modelo->Texto(0, 1), "7.50");
     EXPECT_EQ(guion.Entradas().back(), "Ingrese la Cantidad del Articulo... | Carga de Datos");
 }
 
@@ -152,7 +150,7 @@ TEST_F(Ventana, F12InformaElFaltanteDeStock) {
     Ejecuta("DEMO", "UPDATE MA_ARTICULOS SET Descripcion = 'D''Angelo tinto' WHERE IdArticulo = 'A00005'");
     auto w = Abre("SELECT IDARTICULO, Descripcion FROM VT_MA_ARTICULOS WHERE IDARTICULO = 'A00005'");
     w->Form_Load();
-    w->ListView1->setCurrentItem(w->ListView1->topLevelItem(0));
+    w->ListView1->setCurrentIndex(w->Modelo->index(0, 0));
     guion.Responde(Respuesta::Yes);
     w->Form_KeyDown(123);
     ASSERT_EQ(guion.Cajas().size(), 1u);
@@ -169,7 +167,7 @@ TEST_F(Ventana, F12InformaElFaltanteDeStock) {
 
     auto otra = Abre("SELECT Codigo, Descripcion FROM MA_CUENTAS");  // no "articulos": F12 does nothing
     otra->Form_Load();
-    otra->ListView1->setCurrentItem(otra->ListView1->topLevelItem(0));
+    otra->ListView1->setCurrentIndex(otra->Modelo->index(0, 0));
     otra->Form_KeyDown(123);
     EXPECT_EQ(guion.Cajas().size(), 2u);
 }
@@ -191,6 +189,33 @@ TEST_F(Ventana, LosAnchosSeGrabanPorTablaYSeRecuperan) {
     otra->Form_Load();
     EXPECT_EQ(otra->AnchosColumnas(), (QList<double>{1815, 2400, 900}));
     EXPECT_EQ(otra->CmbSearch[1]->width(), otra->ListView1->columnWidth(1) - ui().Twips(50));
+}
+
+// A line that cannot be read (a file cut short, edited by hand) is dropped; the other tables keep their widths and
+// no temporary file stays behind.
+TEST_F(Ventana, UnaLineaDanadaDelArchivoDeAnchosSeDescarta) {
+    struct Caso {
+        const char* antes;
+        const char* despues;
+    };
+    const Caso casos[] = {
+        {"\"MA_CLIENTES\",\"900|1200|\"\r\nroto\r\n",
+         "\"MA_CLIENTES\",\"900|1200|\"\r\n\"MA_CUENTAS\",\"1815|2400|\"\r\n"},
+        {"\"MA_CLIENTES\r\n\"VT_CLIENTES\",\"1|2|\"\r\n",
+         "\"VT_CLIENTES\",\"1|2|\"\r\n\"MA_CUENTAS\",\"1815|2400|\"\r\n"},
+        {"\"MA_CUENTAS\",\"1|2|\"\r\n\"MA_CLIENTES\",\"9", "\"MA_CUENTAS\",\"1815|2400|\"\r\n"},
+    };
+    for (const Caso& k : casos) {
+        Escribe("CONSULTASLEN.TKW", k.antes);
+        auto w = Abre("SELECT Codigo, Descripcion FROM MA_CUENTAS ORDER BY Codigo");
+        w->GrabarCfg = true;
+        w->Form_Load();
+        w->FijaAnchoColumna(0, 1815);
+        w->FijaAnchoColumna(1, 2400);
+        w->Form_Unload();
+        EXPECT_EQ(Lee("CONSULTASLEN.TKW"), k.despues) << k.antes;
+        EXPECT_FALSE(QFile::exists(Ruta("CONSULTASLEN.AUX"))) << k.antes;
+    }
 }
 
 TEST_F(Ventana, UnFalloAlGrabarLosAnchosNoPierdeElArchivo) {
@@ -226,11 +251,40 @@ TEST_F(Ventana, ArticulosColoreadosPorSuNivelDeStock) {
         w->MuestraStock = k.muestra;
         w->StkNivel3 = k.nivel3;
         w->Form_Load();
-        QTreeWidgetItem* fila = w->ListView1->topLevelItem(0);
-        ASSERT_NE(fila, nullptr);
-        EXPECT_EQ(fila->foreground(1).color() == QColor(255, 0, 0), k.coloreada) << k.muestra;
-        EXPECT_EQ(fila->font(0).bold() && fila->data(0, Qt::FontRole).isValid(), k.coloreada) << k.muestra;
+        ASSERT_EQ(w->Modelo->rowCount(), 1);
+        const QModelIndex celda = w->Modelo->index(0, 1);
+        EXPECT_EQ(celda.data(Qt::ForegroundRole).value<QBrush>().color() == QColor(255, 0, 0), k.coloreada)
+            << k.muestra;
+        EXPECT_EQ(celda.data(Qt::FontRole).isValid() && celda.data(Qt::FontRole).value<QFont>().bold(), k.coloreada)
+            << k.muestra;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The statement searches the windows rework by: only the statement's own words are found.
+TEST(Sentencia, LasPalabrasSeBuscanFueraDeLiteralesNombresYComentarios) {
+    struct Caso {
+        const char* sql;
+        const char* palabra;
+        Nombres nombres;
+        int posicion;
+    };
+    const Caso casos[] = {
+        {"SELECT a FROM t ORDER BY a", "order by", Nombres::Saltados, 17},
+        {"SELECT a FROM t WHERE a like '%q order by %' ORDER BY a", "order by", Nombres::Saltados, 46},
+        {"SELECT a FROM t WHERE a like 'it''s order by' ORDER BY a", "order by", Nombres::Saltados, 47},
+        {"SELECT [order by] FROM t", "order by", Nombres::Saltados, 0},
+        {"SELECT \"where\" FROM t", "where", Nombres::Saltados, 0},
+        {"SELECT a FROM t -- order by\nWHERE b = 1", "where", Nombres::Saltados, 29},
+        {"SELECT a FROM t /* group by */ GROUP BY a", "group by", Nombres::Saltados, 32},
+        {"SELECT a FROM t WHERE a = 'sin cerrar order by", "order by", Nombres::Saltados, 0},
+        {"SELECT [v_ma_articulos].x FROM v_ma_articulos", "[v_ma_articulos]", Nombres::Leidos, 8},
+        {"SELECT x FROM t WHERE d like '%v_ma_articulos.%'", "v_ma_articulos.", Nombres::Leidos, 0},
+    };
+    for (const Caso& k : casos) EXPECT_EQ(InstrSentencia(k.sql, k.palabra, 1, k.nombres), k.posicion) << k.sql;
 }
 
 }  // namespace

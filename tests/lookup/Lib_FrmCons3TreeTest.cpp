@@ -87,3 +87,26 @@ TEST_F(Arbol, F5BuscaEnLaDescripcionConElTextoEscrito) {
 }
 
 }  // namespace
+
+namespace {
+
+// The family tree hangs each family from the greatest code before it that is shorter once trimmed, as the
+// server's own subquery names it, even where that code is no prefix or carries blanks.
+TEST_F(Arbol, ElPadreDeCadaFamiliaEsElQueDaElServidor) {
+    Ejecuta("DEMO",
+            "INSERT INTO TA_FAMILIAS (IdFamilia, Descripcion) VALUES ('05', 'a'), ('0501', 'b'), ('051', 'c'), "
+            "('07 ', 'd'), ('0701', 'e'), ('08', 'f'), ('0901', 'g'), ('1', 'h'), ('10', 'i'), ('X1', 'j'), "
+            "('X123', 'k'), ('x2', 'l'), ('X2345', 'm')");
+    Lib_FrmCons3Tree w(db());
+    w.SQL = "SELECT * FROM V_TA_FAMILIAS";
+    w.Form_Load();
+    QStringList esperadas{">A"};
+    for (const QStringList& f : Filas("DEMO",
+                                      "SELECT IdFamilia, (SELECT a.IdFamilia FROM TA_FAMILIAS a WHERE a.IdFamilia < "
+                                      "b.IdFamilia AND length(trim(a.IdFamilia, ' ')) < length(trim(b.IdFamilia, ' ')) "
+                                      "ORDER BY a.IdFamilia DESC LIMIT 1) FROM TA_FAMILIAS b ORDER BY IdFamilia"))
+        esperadas << "A" + f[1] + ">A" + f[0];
+    EXPECT_EQ(Ramas(w), esperadas);
+}
+
+}  // namespace
