@@ -300,6 +300,7 @@ void ImpresoraSimulada::AgregaAlPapel(const QString& texto) {
     // A roll that cannot be written loses the print only: the memory already holds the document.
     QFile rollo(RutaPapel());
     if (rollo.open(QIODevice::WriteOnly | QIODevice::Append)) rollo.write(texto.toUtf8());
+    rollo.close();  // on the disk before anyone is told
     emit Imprimio(texto);
 }
 
