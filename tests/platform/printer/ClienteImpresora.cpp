@@ -1,8 +1,9 @@
 // A second program on the simulated printer, for the sharing tests: it drives the device in a folder through the
 // library, whole documents at a time, and writes one line per document accepted ("tique 12 300", "dnf 4", "x 2")
 // and "ERROR ..." when the device misbehaves.
-// Usage: cliente_impresora FOLDER DOCUMENTS SEED
+// Usage: cliente_impresora FOLDER DOCUMENTS SEED; it begins once FOLDER/empezar exists.
 #include <QCoreApplication>
+#include <QFile>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -32,6 +33,9 @@ int main(int argc, char** argv) {
     imp.FijaEspera(30000);  // a loaded test machine may keep the other program's command long
     imp.Puerto(1);
     imp.Baud(QStringLiteral("9600"));
+    // Both programs start their documents together, when the file "empezar" appears in the folder.
+    while (!QFile::exists(proc.carpeta + QStringLiteral("/empezar")))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     int ultimoTique = 0, ultimoDnf = 0;
     const auto falla = [&](const char* paso) {
         Escribe(QStringLiteral("ERROR %1: %2 / %3").arg(QLatin1String(paso), imp.Estado1(), imp.Estado2()));

@@ -51,8 +51,9 @@ TEST_F(ImpresoraCompartidaTest, DosProgramasIntercaladosNoPierdenNingunDocumento
                            {dir.path(), QString::number(kDocumentos), QString::number(i + 1)});
         ASSERT_TRUE(programas[i].waitForStarted(10000));
     }
-    QMap<QString, QList<int>> numeros[2];  // by kind, in each program's order
-    QMap<int, qint64> totales;             // ticket number: its total
+    QFile(Ruta("empezar")).open(QIODevice::WriteOnly);  // both are up: off they go
+    QMap<QString, QList<int>> numeros[2];               // by kind, in each program's order
+    QMap<int, qint64> totales;                          // ticket number: its total
     for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(programas[i].waitForFinished(240000)) << i;
         const QString salida = QString::fromUtf8(programas[i].readAllStandardOutput());

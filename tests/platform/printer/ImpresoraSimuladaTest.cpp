@@ -577,6 +577,7 @@ TEST_F(ImpresoraSimuladaTest, AlArrancarQuitaLosTemporalesDeUnGuardadoInterrumpi
 TEST_F(ImpresoraSimuladaTest, CadaGuardadoLlegaAlDiscoConSuCarpeta) {
     const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
     if (strace.isEmpty()) GTEST_SKIP() << "strace is not installed";
+    QFile(Ruta("empezar")).open(QIODevice::WriteOnly);
     QProcess programa;
     programa.start(strace, {"-f", "-y", "-e", "trace=fsync,rename,renameat,renameat2", "-o", Ruta("llamadas"),
                             QStringLiteral(CLIENTE_IMPRESORA), dir.path(), "3", "7"});
