@@ -63,9 +63,10 @@ bool Espera(int fd, off_t byte, short tipo, int milisegundos) {
 // The device held for one command, let go when it ends.
 class Tomada {
   public:
-    Tomada(int fd, int milisegundos) : fd_(fd), tomada_(Espera(fd, kByteComando, F_WRLCK, milisegundos)) {}
+    // Without a lock file (a folder that takes no new file) nobody can share the device: it is always had.
+    Tomada(int fd, int milisegundos) : fd_(fd), tomada_(fd < 0 || Espera(fd, kByteComando, F_WRLCK, milisegundos)) {}
     ~Tomada() {
-        if (tomada_) Bloquea(fd_, kByteComando, F_UNLCK);
+        if (tomada_ && fd_ >= 0) Bloquea(fd_, kByteComando, F_UNLCK);
     }
     explicit operator bool() const { return tomada_; }
 
@@ -81,7 +82,7 @@ ImpresoraSimulada::ImpresoraSimulada(QObject* padre) : QObject(padre) {
     cerrojo_ = ::open(QFile::encodeName(RutaCerrojo()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     const Tomada tomada(cerrojo_, esperaMs_);
     // Only the first program to open the device switches it on; the others find it running as it is.
-    const bool encendido = tomada && Bloquea(cerrojo_, kByteEncendida, F_WRLCK);
+    const bool encendido = tomada && (cerrojo_ < 0 || Bloquea(cerrojo_, kByteEncendida, F_WRLCK));
     if (encendido) QuitaTemporales();
     Carga();
     if (encendido) ApagaYEnciendeTomado();
@@ -300,6 +301,7 @@ void ImpresoraSimulada::AgregaAlPapel(const QString& texto) {
     // A roll that cannot be written loses the print only: the memory already holds the document.
     QFile rollo(RutaPapel());
     if (rollo.open(QIODevice::WriteOnly | QIODevice::Append)) rollo.write(texto.toUtf8());
+    rollo.close();  // on the disk before anyone is told
     emit Imprimio(texto);
 }
 

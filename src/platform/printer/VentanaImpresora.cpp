@@ -47,18 +47,35 @@ VentanaImpresora::VentanaImpresora(ImpresoraSimulada& impresora, QWidget* padre)
     resize(width(), 520);
 
     // What the roll already holds, then what the printer prints from now on.
+    // Another program on the same device prints and changes the memory too: the window looks twice a second.
     QFile archivo(impresora_.RutaPapel());
-    if (archivo.open(QIODevice::ReadOnly)) {
-        if (archivo.size() > kColaDelRollo) archivo.seek(archivo.size() - kColaDelRollo);
-        rollo_.setPlainText(QString::fromUtf8(archivo.readAll()));
-    }
-    connect(&impresora_, &ImpresoraSimulada::Imprimio, this, [this](const QString& texto) {
-        rollo_.moveCursor(QTextCursor::End);
-        rollo_.insertPlainText(texto);
-        rollo_.verticalScrollBar()->setValue(rollo_.verticalScrollBar()->maximum());
-    });
+    if (archivo.open(QIODevice::ReadOnly)) leidoHasta_ = std::max<qint64>(0, archivo.size() - kColaDelRollo);
+    LeeRollo();
+    connect(&impresora_, &ImpresoraSimulada::Imprimio, this, &VentanaImpresora::LeeRollo);
     connect(&impresora_, &ImpresoraSimulada::Cambio, this, &VentanaImpresora::ActualizaEstados);
+    connect(&vigia_, &QTimer::timeout, this, [this] {
+        impresora_.Relee();
+        LeeRollo();
+    });
+    vigia_.start(500);
     ActualizaEstados();
+    rollo_.verticalScrollBar()->setValue(rollo_.verticalScrollBar()->maximum());
+}
+
+void VentanaImpresora::LeeRollo() {
+    QFile archivo(impresora_.RutaPapel());
+    if (!archivo.open(QIODevice::ReadOnly)) return;
+    if (archivo.size() < leidoHasta_) {  // a roll replaced: shown again from its start
+        leidoHasta_ = 0;
+        rollo_.clear();
+        utf8_.resetState();
+    }
+    if (!archivo.seek(leidoHasta_)) return;
+    const QByteArray nuevo = archivo.readAll();
+    if (nuevo.isEmpty()) return;
+    leidoHasta_ += nuevo.size();
+    rollo_.moveCursor(QTextCursor::End);
+    rollo_.insertPlainText(utf8_.decode(nuevo));
     rollo_.verticalScrollBar()->setValue(rollo_.verticalScrollBar()->maximum());
 }
 

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStringDecoder>
+#include <QTimer>
 #include <QWidget>
 
 #include "ImpresoraSimulada.h"
@@ -29,6 +31,8 @@ class VentanaImpresora : public QWidget {
 
   private:
     void ActualizaEstados();
+    // Appends what the roll file gained since it was last read, whoever printed it.
+    void LeeRollo();
 
     ImpresoraSimulada& impresora_;
     QLabel lbEstado1_;
@@ -36,4 +40,7 @@ class VentanaImpresora : public QWidget {
     QPushButton btApagar_;
     QPlainTextEdit rollo_;
     QPointer<QWidget> companera_;  // the main window it sits beside
+    QTimer vigia_;                 // looks for what another program printed or changed
+    qint64 leidoHasta_ = 0;        // bytes of the roll file shown
+    QStringDecoder utf8_{QStringDecoder::Utf8};
 };

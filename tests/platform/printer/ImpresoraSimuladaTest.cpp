@@ -1,6 +1,9 @@
 // The simulated printer's rules: attachment by port and speed, commands refused out of state or with bad fields
 // (and then nothing changes), and the memory file: reloaded, set aside when unreadable, never written in place.
 #include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -567,4 +570,41 @@ TEST_F(ImpresoraSimuladaTest, AlArrancarQuitaLosTemporalesDeUnGuardadoInterrumpi
     ImpresoraSimulada imp;
     for (const QString& nombre : restos) EXPECT_FALSE(QFile::exists(Ruta(nombre))) << nombre.toStdString();
     for (const QString& nombre : quedan) EXPECT_TRUE(QFile::exists(Ruta(nombre))) << nombre.toStdString();
+}
+
+// What reaches the disk, seen in the system calls of a program driving the device: each save flushes its temporary
+// file, renames it over the memory, then flushes the folder, so a power cut after a command keeps it.
+TEST_F(ImpresoraSimuladaTest, CadaGuardadoLlegaAlDiscoConSuCarpeta) {
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    if (strace.isEmpty()) GTEST_SKIP() << "strace is not installed";
+    QFile(Ruta("empezar")).open(QIODevice::WriteOnly);
+    QProcess programa;
+    programa.start(strace, {"-f", "-y", "-e", "trace=fsync,rename,renameat,renameat2", "-o", Ruta("llamadas"),
+                            QStringLiteral(CLIENTE_IMPRESORA), dir.path(), "3", "7"});
+    ASSERT_TRUE(programa.waitForFinished(60000));
+    if (programa.exitCode() != 0 && programa.readAllStandardError().contains("ptrace"))
+        GTEST_SKIP() << "system calls cannot be traced here";
+    ASSERT_EQ(programa.exitCode(), 0);
+
+    QStringList llamadas;
+    for (const QString& l : QString::fromUtf8(Bytes("llamadas")).split('\n'))
+        if (l.contains("fsync(") || l.contains("rename")) llamadas << l.section(' ', 1).simplified();
+    const QString carpeta = QDir(dir.path()).canonicalPath();
+    const QString memoria = carpeta + "/ImpresoraSimulada.json";
+    const char* patron = R"re(^rename\w*\(.*"([^"]+)", .*"([^"]+)"(, \d+)?\) = 0$)re";
+    const QRegularExpression renombre(QString::fromLatin1(patron));
+    int guardados = 0;
+    for (int i = 0; i < llamadas.size(); ++i) {
+        const auto m = renombre.match(llamadas[i]);
+        if (!m.hasMatch() || m.captured(2) != memoria) continue;
+        ++guardados;
+        ASSERT_GT(i, 0);
+        ASSERT_LT(i + 1, llamadas.size());
+        EXPECT_TRUE(m.captured(1).startsWith(memoria + ".")) << llamadas[i].toStdString();
+        EXPECT_TRUE(llamadas[i - 1].contains("<" + m.captured(1) + ">) = 0"))
+            << "the temporary flushed first: " << llamadas[i - 1].toStdString();
+        EXPECT_TRUE(llamadas[i + 1].startsWith("fsync(") && llamadas[i + 1].contains("<" + carpeta + ">) = 0"))
+            << "the folder flushed after: " << llamadas[i + 1].toStdString();
+    }
+    EXPECT_GE(guardados, 3 * 3) << "every document's commands saved: " << llamadas.join('\n').toStdString();
 }
