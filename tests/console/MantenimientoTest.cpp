@@ -2,6 +2,7 @@
 // end on a fresh program folder.
 #include <QFile>
 #include <QFileInfo>
+#include <memory>
 
 #include "BaseDemo.h"
 #include "ControlGrabador.h"
@@ -25,7 +26,14 @@ class Mantenimiento : public ConBaseDemo {
         QString cadena;
         IniciaSistema(false, ParametrosDemo(), cadena, 3);
         ASSERT_EQ(terminaciones, 0);
+        ventana = std::make_unique<Form1>(control, [] {});
     }
+    void TearDown() override {
+        ventana.reset();
+        ConBaseDemo::TearDown();
+    }
+    // What follows a close on the window.
+    void OfreceMantenimiento() { ventana->TrasCierre(); }
     void Fija(const QString& clave, const char* valor) {
         Ejecuta(QStringLiteral("DEMO"), QStringLiteral("DELETE FROM TA_CONFIGURACION WHERE Clave = '%1'").arg(clave));
         if (valor)
@@ -33,6 +41,9 @@ class Mantenimiento : public ConBaseDemo {
                     QStringLiteral("INSERT INTO TA_CONFIGURACION (Clave, Valor) VALUES ('%1', '%2')")
                         .arg(clave, QString::fromUtf8(valor)));
     }
+    ControlGrabador control;
+    std::unique_ptr<Form1> ventana;
+
     QString LineaEsperada(const QString& fecha) const {
         return Carpeta() +
                QStringLiteral(
@@ -68,9 +79,9 @@ TEST_F(Mantenimiento, CuandoSeOfreceYCuandoNo) {
         EXPECT_TRUE(proc.iniciados.isEmpty());
     }
     Fija(QStringLiteral("TPV_SERVER"), nullptr);
-    EXPECT_FALSE(TieneServidorTPV());
+    EXPECT_FALSE(ventana->TieneServidorTPV());
     Fija(QStringLiteral("TPV_SERVER"), " X ");
-    EXPECT_TRUE(TieneServidorTPV());
+    EXPECT_TRUE(ventana->TieneServidorTPV());
 }
 
 TEST_F(Mantenimiento, UnNoALaSegundaPreguntaNoIniciaNada) {
@@ -114,7 +125,11 @@ TEST_F(Mantenimiento, UnProgramaQueNoArrancaSeInformaYSigue) {
     guion.Responde(Respuesta::OK);
     OfreceMantenimiento();
     ASSERT_EQ(guion.Cajas().size(), 3u);
-    EXPECT_TRUE(guion.Cajas()[2].texto.contains(QStringLiteral("53"))) << guion.Cajas()[2].texto.toStdString();
+    // The box names the program and the folder it was looked for in.
+    EXPECT_EQ(guion.Cajas()[2].texto,
+              QStringLiteral("Ha ocurrido el Siguiente Error (53) No se pudo iniciar el programa de mantenimiento "
+                             "\"Tresvane\" en la carpeta \"") +
+                  Carpeta() + QStringLiteral("\": ") + ErrorEjecucion::DescripcionDe(Err::ArchivoNoEncontrado));
     EXPECT_EQ(guion.Cajas()[2].estilo, Estilo::OK | Estilo::Critical);
 }
 
