@@ -7,9 +7,11 @@
 #include "BaseDemo.h"
 #include "ControlGrabador.h"
 #include "DB_Dll.h"
+#include "Fechas.h"
 #include "Form1.h"
 #include "Mantenimiento.h"
 #include "ModGlobal.h"
+#include "Regional.h"
 #include "Sesion.h"
 
 namespace {
@@ -98,23 +100,24 @@ TEST_F(Mantenimiento, UnNoALaSegundaPreguntaNoIniciaNada) {
 TEST_F(Mantenimiento, DosSiInicianElMantenimientoConLaFechaDeCorte) {
     struct Caso {
         QDate hoy;
-        const char* dias;
-        const char* corte;
+        QString dias;
+        QDate corte;  // written in the workstation's short date format
     };
+    const QString medio = QStringLiteral("30") + ConfiguracionRegional().decimal + QStringLiteral("5");
     const Caso casos[] = {
-        {QDate(2026, 3, 15), "30", "13/02/2026"},
-        {QDate(2024, 3, 15), "30", "14/02/2024"},  // leap year
-        {QDate(2026, 1, 5), "11", "25/12/2025"},
-        {QDate(2026, 3, 15), "30,5", "12/02/2026"},  // half a day back from midnight is the day before
+        {QDate(2026, 3, 15), QStringLiteral("30"), QDate(2026, 2, 13)},
+        {QDate(2024, 3, 15), QStringLiteral("30"), QDate(2024, 2, 14)},  // leap year
+        {QDate(2026, 1, 5), QStringLiteral("11"), QDate(2025, 12, 25)},
+        {QDate(2026, 3, 15), medio, QDate(2026, 2, 12)},  // half a day back from midnight is the day before
     };
     for (const Caso& c : casos) {
         proc.ahora = QDateTime(c.hoy, QTime(23, 59));
         proc.iniciados.clear();
-        Fija(QStringLiteral("DepuracionAutomatica_Dias"), c.dias);
+        Fija(QStringLiteral("DepuracionAutomatica_Dias"), c.dias.toUtf8().constData());
         guion.Responde(Respuesta::Yes);
         guion.Responde(Respuesta::Yes);
         OfreceMantenimiento();
-        EXPECT_EQ(proc.iniciados, QStringList{LineaEsperada(QString::fromUtf8(c.corte))}) << c.corte;
+        EXPECT_EQ(proc.iniciados, QStringList{LineaEsperada(FechaCorta(c.corte))}) << c.dias.toStdString();
     }
 }
 

@@ -93,7 +93,7 @@ TEST_F(Configuracion, CadaLecturaDeLaCarga) {
         {"CantidadDecimales", nullptr, [](const Sesion& s) { EXPECT_EQ(s.CantidadDecimales, QStringLiteral(" ")); }},
         {"PERIODO", "2026abc", [](const Sesion& s) { EXPECT_EQ(s.PERIODO, 2026); }},
         {"PERIODO", "x", [](const Sesion& s) { EXPECT_EQ(s.PERIODO, 0); }},
-        {"MaxDto", " 12,5 ", [](const Sesion& s) { EXPECT_EQ(s.MaxDto, Moneda::DesdeEscalado(125000)); }},
+        {"MaxDto", " 12 ", [](const Sesion& s) { EXPECT_EQ(s.MaxDto, Moneda::DesdeEscalado(120000)); }},
         {"CFondo", "0", [](const Sesion& s) { EXPECT_EQ(s.gColorFondo, 0xFFFF00); }},
         {"CFondo", nullptr, [](const Sesion& s) { EXPECT_EQ(s.gColorFondo, 0xFFFF00); }},
         {"CFondo", "255", [](const Sesion& s) { EXPECT_EQ(s.gColorFondo, 255); }},

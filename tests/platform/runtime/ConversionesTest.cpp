@@ -159,6 +159,18 @@ TEST_F(Conversiones, LosSeparadoresDeCadaLocaleSeLeenDeVuelta) {
     }
 }
 
+TEST(Regional, ElProcesoSigueALANG) {
+    // The suite runs under more than one LANG: the settings the program starts with must be that locale's.
+    QString lang = qEnvironmentVariable("LC_ALL");
+    if (lang.isEmpty()) lang = qEnvironmentVariable("LANG");
+    QString nombre = lang.section(QLatin1Char('.'), 0, 0);
+    if (nombre.isEmpty() || nombre == QStringLiteral("POSIX")) nombre = QStringLiteral("C");
+    EXPECT_EQ(QLocale::system().name().toStdString(), QLocale(nombre).name().toStdString()) << lang.toStdString();
+    const Regional r = Regional::DelSistema();
+    EXPECT_EQ(r.decimal, Regional::De(QLocale(nombre)).decimal);
+    EXPECT_EQ(r.fechaCorta, Regional::De(QLocale(nombre)).fechaCorta);
+}
+
 TEST_F(Conversiones, Cp1252IdaYVuelta) {
     const QString texto = QStringLiteral("á12345678à €‰ ñÑ");
     QByteArray b = ACp1252(texto);
