@@ -8,6 +8,7 @@
 #include "ImpresoraSimulada.h"
 #include "ModGlobal.h"
 #include "PrinterTraza.h"
+#include "Proceso.h"
 #include "Ui.h"
 #include "VentanaImpresora.h"
 
@@ -29,7 +30,12 @@ class Aplicacion : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Aplicacion app(argc, argv);
+    // The parameter text is the command line as given: kept before Qt sees it, and Qt gets the program's name
+    // alone, so that words such as "-reverse" or "-platform x" reach the session and not Qt.
+    FijaArgumentos(argc, argv);
+    int argcQt = 1;
+    char* argvQt[] = {argv[0], nullptr};
+    Aplicacion app(argcQt, argvQt);
     QApplication::setApplicationName(QStringLiteral("Pavenko"));
 
     // The simulated fiscal printer is the control; every call to it goes through the trace.

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "ArchivoImpresoras.h"
+#include "Configuracion.h"
 #include "Mantenimiento.h"
 #include "Numeros.h"
 #include "Pasos.h"
 #include "Secuencias.h"
 #include "Texto.h"
+#include "TkPrint2.h"
 #include "Ui.h"
 
 namespace {
@@ -67,7 +69,7 @@ Form1::Form1(PrinterFiscal& control, std::function<void()> inicio, QWidget* pare
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       PrinterFiscal1(control),
       Termina([] { QCoreApplication::exit(0); }),
-      TrasCierre(OfreceMantenimiento),
+      TrasCierre([this] { OfreceMantenimiento([this] { return TieneServidorTPV(); }); }),
       inicio_(std::move(inicio)) {
     setWindowTitle(QStringLiteral("Utilidades Zembrino"));
     setFixedSize(ui().Twips(4020), ui().Twips(5070));
@@ -204,6 +206,15 @@ void Form1::Command2_Click(int Index) {
     });
     // 2. Whatever the close returned.
     if (TrasCierre) TrasCierre();
+}
+
+bool Form1::TieneServidorTPV() {
+    bool tiene = true;  // a setting that cannot be read does not hide the offer
+    Pasos([](const ErrorEjecucion& e) {
+        TrataError(e, Estilo::OK | Estilo::Critical, QStringLiteral("TieneServidorTPV"));
+        return 0;
+    }).run([&] { tiene = !Recorta(Cfg(QStringLiteral("TPV_SERVER"))).isEmpty(); });
+    return tiene;
 }
 
 void Form1::CmdCancela_Click() {

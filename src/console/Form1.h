@@ -48,6 +48,9 @@ class Form1 : public QWidget {
     void CmdSalir_Click();
     void Command3_Click();
 
+    // True when the setting "TPV_SERVER" holds a value, or cannot be read: it enables the maintenance offer.
+    bool TieneServidorTPV();
+
   protected:
     void showEvent(QShowEvent* evento) override;
 

@@ -30,47 +30,47 @@ QDate FechaDeCorte(const Moneda& dias) {
 }
 }  // namespace
 
-bool TieneServidorTPV() {
-    bool tiene = true;  // a setting that cannot be read does not hide the offer
-    Pasos(Informa).run([&] { tiene = !Recorta(Cfg(QStringLiteral("TPV_SERVER"))).isEmpty(); });
-    return tiene;
-}
-
-void OfreceMantenimiento() {
+void OfreceMantenimiento(const std::function<bool()>& TieneServidorTPV) {
     Pasos pasos(Informa);
     const QString titulo = QStringLiteral("Aviso al operador");
     const QString CRLF = QStringLiteral("\r\n");
     Moneda dias;
     bool sigue = false;
 
-    // 1.
     if (!TieneServidorTPV()) return;
-    // 2. and 3.
+    // The days kept; ten or fewer call for no purge.
     pasos.run([&] {
         dias = ACurrency(Cfg(QStringLiteral("DepuracionAutomatica_Dias")));
         sigue = dias > Moneda::DesdeDouble(10);
     });
     if (!sigue) return;
-    // 4.
+    // Two questions; a No to either ends the offer.
     if (ui().MsgBox(QStringLiteral("Plan de Mantenimiento de Base de Datos") + CRLF +
                         QStringLiteral("-Se recomienda realizar una depuración de Datos") + CRLF +
                         QStringLiteral("-Desea realizarlo ahora...?"),
                     Estilo::YesNo | Estilo::Question, titulo) == Respuesta::No)
         return;
-    // 5.
     if (ui().MsgBox(
             QStringLiteral("Este proceso puede demorar unos minutos ") + CRLF + QStringLiteral("-Desea Continuar...?"),
             Estilo::YesNo | Estilo::Question, titulo) == Respuesta::No)
         return;
-    // 6. Started and not watched.
+    // Started and not watched.
     pasos.run([&] {
         DB_Dll& db = sesion().gDB();
-        const QString linea = AgregaSeparador(proceso().CarpetaPrograma()) + QStringLiteral("Tresvane @server=") +
-                              db.gServidor + QStringLiteral("; @dbname=") + db.gDBName + QStringLiteral("; @usuario=") +
-                              db.gUsuario + QStringLiteral("; @Password=") + db.gUserPassWord +
-                              QStringLiteral(";veld@ ; @UsuarioLogeado = ") + sesion().gUsuarioLogeado +
-                              QStringLiteral("; @Caja=") + sesion().gCaja + QStringLiteral(";@ParametroAdicional=") +
-                              FechaCorta(FechaDeCorte(dias));
-        proceso().Inicia(linea);
+        const QString carpeta = AgregaSeparador(proceso().CarpetaPrograma());
+        const QString linea =
+            carpeta + QStringLiteral("Tresvane @server=") + db.gServidor + QStringLiteral("; @dbname=") + db.gDBName +
+            QStringLiteral("; @usuario=") + db.gUsuario + QStringLiteral("; @Password=") + db.gUserPassWord +
+            QStringLiteral(";veld@ ; @UsuarioLogeado = ") + sesion().gUsuarioLogeado + QStringLiteral("; @Caja=") +
+            sesion().gCaja + QStringLiteral(";@ParametroAdicional=") + FechaCorta(FechaDeCorte(dias));
+        try {
+            proceso().Inicia(linea);
+        } catch (const ErrorEjecucion& e) {
+            throw ErrorEjecucion(e.Number(),
+                                 QStringLiteral("No se pudo iniciar el programa de mantenimiento \"Tresvane\" en la "
+                                                "carpeta \"") +
+                                     carpeta + QStringLiteral("\": ") + e.Description(),
+                                 e.Source());
+        }
     });
 }

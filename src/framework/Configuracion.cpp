@@ -23,22 +23,22 @@ QString LeeClave(DB_Dll& db, const QString& Clave, QString* ValorAux, const QStr
     Pasos pasos([&](const ErrorEjecucion& e) { return TrataError(e, std::nullopt, rutina); });
     QString sql, valor, aux;
     Recordset rs;
-    // 1. and 2. The key is quoted with its apostrophes doubled: a key can never change the statement.
+    // The key is quoted with its apostrophes doubled: a key can never change the statement.
     pasos.run([&] {
         sql = QStringLiteral("SELECT VALOR, valoraux FROM ") + TablaCfg() +
               QStringLiteral(" with(nolock)  WHERE CLAVE = '") + DuplicaApostrofes(Recorta(Clave)) +
               QStringLiteral("'");
     });
-    // 3.
+    // The two date keys run as upper-case statements.
     pasos.run([&] {
         if (IgualesTexto(Recorta(Clave), QStringLiteral("[FECHA HASTA]")) ||
             IgualesTexto(Recorta(Clave), QStringLiteral("[FECHA DESDE]")))
             sql = Mayus(sql);
     });
-    // 4.
-    pasos.run([&] { db.AbrirRecordset(sql, rs); });
-    // 5.
+    // The read: opening and taking the row are one step, so that a retry opens the record set again rather
+    // than reading one the failure left closed.
     pasos.run([&] {
+        db.AbrirRecordset(sql, rs);
         if (rs.Eof()) {
             valor = QStringLiteral(" ");
             aux.clear();
@@ -47,7 +47,6 @@ QString LeeClave(DB_Dll& db, const QString& Clave, QString* ValorAux, const QStr
             aux = ValorSeguro(rs.Valor(QStringLiteral("ValorAux"))).ATexto();
         }
     });
-    // 6.
     pasos.run([&] { db.CierraRecordset(rs); });
     if (pasos.Detenido()) {
         // Given up: the record set is released and the read returns nothing.
@@ -55,7 +54,6 @@ QString LeeClave(DB_Dll& db, const QString& Clave, QString* ValorAux, const QStr
         if (ValorAux) ValorAux->clear();
         return QString();
     }
-    // 7.
     if (IgualesTexto(Clave, QStringLiteral("THEME")) && Recorta(valor).isEmpty()) valor = QStringLiteral("1");
     if (ValorAux) *ValorAux = aux;
     return valor;
@@ -276,9 +274,17 @@ void CargaConfiguracion(const QString& Carpeta) {
                         s.*std::get<QString S::*>(a.campo) = v;
                     break;
                 case Lectura::CondicionIva: {
-                    qint16 condicion = Entero(v);
-                    if (condicion == 0) condicion = Entero(Cfg(QStringLiteral("CONDIVA")));
-                    s.*std::get<qint16 S::*>(a.campo) = condicion == 0 ? qint16(1) : condicion;
+                    // Three steps of their own: a value that does not fit skips only its own.
+                    qint16& condicion = s.*std::get<qint16 S::*>(a.campo);
+                    Pasos iva = Pasos::OmiteFallos();
+                    iva.run([&] { condicion = 0; });
+                    iva.run([&] { condicion = Entero(v); });
+                    iva.run([&] {
+                        if (condicion == 0) condicion = Entero(Cfg(QStringLiteral("CONDIVA")));
+                    });
+                    iva.run([&] {
+                        if (condicion == 0) condicion = 1;
+                    });
                     break;
                 }
                 case Lectura::TopDefault:

@@ -2,13 +2,16 @@
 // end on a fresh program folder.
 #include <QFile>
 #include <QFileInfo>
+#include <memory>
 
 #include "BaseDemo.h"
 #include "ControlGrabador.h"
 #include "DB_Dll.h"
+#include "Fechas.h"
 #include "Form1.h"
 #include "Mantenimiento.h"
 #include "ModGlobal.h"
+#include "Regional.h"
 #include "Sesion.h"
 
 namespace {
@@ -25,7 +28,14 @@ class Mantenimiento : public ConBaseDemo {
         QString cadena;
         IniciaSistema(false, ParametrosDemo(), cadena, 3);
         ASSERT_EQ(terminaciones, 0);
+        ventana = std::make_unique<Form1>(control, [] {});
     }
+    void TearDown() override {
+        ventana.reset();
+        ConBaseDemo::TearDown();
+    }
+    // What follows a close on the window.
+    void OfreceMantenimiento() { ventana->TrasCierre(); }
     void Fija(const QString& clave, const char* valor) {
         Ejecuta(QStringLiteral("DEMO"), QStringLiteral("DELETE FROM TA_CONFIGURACION WHERE Clave = '%1'").arg(clave));
         if (valor)
@@ -33,6 +43,9 @@ class Mantenimiento : public ConBaseDemo {
                     QStringLiteral("INSERT INTO TA_CONFIGURACION (Clave, Valor) VALUES ('%1', '%2')")
                         .arg(clave, QString::fromUtf8(valor)));
     }
+    ControlGrabador control;
+    std::unique_ptr<Form1> ventana;
+
     QString LineaEsperada(const QString& fecha) const {
         return Carpeta() +
                QStringLiteral(
@@ -68,9 +81,9 @@ TEST_F(Mantenimiento, CuandoSeOfreceYCuandoNo) {
         EXPECT_TRUE(proc.iniciados.isEmpty());
     }
     Fija(QStringLiteral("TPV_SERVER"), nullptr);
-    EXPECT_FALSE(TieneServidorTPV());
+    EXPECT_FALSE(ventana->TieneServidorTPV());
     Fija(QStringLiteral("TPV_SERVER"), " X ");
-    EXPECT_TRUE(TieneServidorTPV());
+    EXPECT_TRUE(ventana->TieneServidorTPV());
 }
 
 TEST_F(Mantenimiento, UnNoALaSegundaPreguntaNoIniciaNada) {
@@ -87,23 +100,24 @@ TEST_F(Mantenimiento, UnNoALaSegundaPreguntaNoIniciaNada) {
 TEST_F(Mantenimiento, DosSiInicianElMantenimientoConLaFechaDeCorte) {
     struct Caso {
         QDate hoy;
-        const char* dias;
-        const char* corte;
+        QString dias;
+        QDate corte;  // written in the workstation's short date format
     };
+    const QString medio = QStringLiteral("30") + ConfiguracionRegional().decimal + QStringLiteral("5");
     const Caso casos[] = {
-        {QDate(2026, 3, 15), "30", "13/02/2026"},
-        {QDate(2024, 3, 15), "30", "14/02/2024"},  // leap year
-        {QDate(2026, 1, 5), "11", "25/12/2025"},
-        {QDate(2026, 3, 15), "30,5", "12/02/2026"},  // half a day back from midnight is the day before
+        {QDate(2026, 3, 15), QStringLiteral("30"), QDate(2026, 2, 13)},
+        {QDate(2024, 3, 15), QStringLiteral("30"), QDate(2024, 2, 14)},  // leap year
+        {QDate(2026, 1, 5), QStringLiteral("11"), QDate(2025, 12, 25)},
+        {QDate(2026, 3, 15), medio, QDate(2026, 2, 12)},  // half a day back from midnight is the day before
     };
     for (const Caso& c : casos) {
         proc.ahora = QDateTime(c.hoy, QTime(23, 59));
         proc.iniciados.clear();
-        Fija(QStringLiteral("DepuracionAutomatica_Dias"), c.dias);
+        Fija(QStringLiteral("DepuracionAutomatica_Dias"), c.dias.toUtf8().constData());
         guion.Responde(Respuesta::Yes);
         guion.Responde(Respuesta::Yes);
         OfreceMantenimiento();
-        EXPECT_EQ(proc.iniciados, QStringList{LineaEsperada(QString::fromUtf8(c.corte))}) << c.corte;
+        EXPECT_EQ(proc.iniciados, QStringList{LineaEsperada(FechaCorta(c.corte))}) << c.dias.toStdString();
     }
 }
 
@@ -114,7 +128,11 @@ TEST_F(Mantenimiento, UnProgramaQueNoArrancaSeInformaYSigue) {
     guion.Responde(Respuesta::OK);
     OfreceMantenimiento();
     ASSERT_EQ(guion.Cajas().size(), 3u);
-    EXPECT_TRUE(guion.Cajas()[2].texto.contains(QStringLiteral("53"))) << guion.Cajas()[2].texto.toStdString();
+    // The box names the program and the folder it was looked for in.
+    EXPECT_EQ(guion.Cajas()[2].texto,
+              QStringLiteral("Ha ocurrido el Siguiente Error (53) No se pudo iniciar el programa de mantenimiento "
+                             "\"Tresvane\" en la carpeta \"") +
+                  Carpeta() + QStringLiteral("\": ") + ErrorEjecucion::DescripcionDe(Err::ArchivoNoEncontrado));
     EXPECT_EQ(guion.Cajas()[2].estilo, Estilo::OK | Estilo::Critical);
 }
 

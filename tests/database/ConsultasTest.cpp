@@ -302,6 +302,7 @@ TEST_F(Consultas, EjecutaConsultaSQLCuentaLasFilas) {
 }
 
 TEST_F(Consultas, GuionOracle) {
+    FijaLocale("es_AR");  // the date literal is day first
     struct Caso {
         const char* guion;
         QStringList sentencias;  // as the engine receives them

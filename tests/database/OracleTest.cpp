@@ -30,6 +30,7 @@ struct Caso {
 }  // namespace
 
 TEST_F(Oracle, TraduceLasSentenciasPorPatronesDeTexto) {
+    FijaLocale("es_AR");  // the date literals are day first
     const Caso casos[] = {
         // Row limit before the ordering or the grouping.
         {"SELECT TOP 10 CODIGO FROM A ORDER BY CODIGO DESC",

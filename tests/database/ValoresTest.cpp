@@ -13,6 +13,7 @@ class Valores : public ConEntorno {
 }  // namespace
 
 TEST_F(Valores, SQLValueEscribeElLiteral) {
+    FijaLocale("es_AR");  // the numbers below are written with a decimal comma
     struct Caso {
         Variant valor;
         const char* tipo;

@@ -46,6 +46,27 @@ TEST_F(Acceso, CasosDeAdmision) {
     }
 }
 
+TEST_F(Acceso, ElIngresoLlevaLosSeparadoresDelPuesto) {
+    // dd/mm/yy hh:mm with the locale's separators; a locale without usable ones gives "/" and ":".
+    struct Caso {
+        const char* locale;
+        const char* ingreso;
+    };
+    const Caso casos[] = {
+        {"C", "15/03/26 10:30"},     {"POSIX", "15/03/26 10:30"}, {"en_US", "15/03/26 10:30"},
+        {"es_AR", "15/03/26 10:30"}, {"de_DE", "15.03.26 10:30"}, {"fr_CA", "15-03-26 10:30"},
+    };
+    Conecta(QStringLiteral("CAJERO"));
+    for (const Caso& c : casos) {
+        FijaLocale(c.locale);
+        Ejecuta(QStringLiteral("DEMO"), QStringLiteral("DELETE FROM Control_Acceso"));
+        VerificaAcceso();
+        const auto filas = Accesos();
+        ASSERT_EQ(filas.size(), 1) << c.locale;
+        EXPECT_EQ(filas.front().at(4), QString::fromUtf8(c.ingreso)) << c.locale;
+    }
+}
+
 TEST_F(Acceso, SinTareaSeRechazaYElProgramaTermina) {
     proc.ejecutable = QStringLiteral("TKSTOCK");
     Conecta(QStringLiteral("CAJERO"));

@@ -93,7 +93,7 @@ TEST_F(Configuracion, CadaLecturaDeLaCarga) {
         {"CantidadDecimales", nullptr, [](const Sesion& s) { EXPECT_EQ(s.CantidadDecimales, QStringLiteral(" ")); }},
         {"PERIODO", "2026abc", [](const Sesion& s) { EXPECT_EQ(s.PERIODO, 2026); }},
         {"PERIODO", "x", [](const Sesion& s) { EXPECT_EQ(s.PERIODO, 0); }},
-        {"MaxDto", " 12,5 ", [](const Sesion& s) { EXPECT_EQ(s.MaxDto, Moneda::DesdeEscalado(125000)); }},
+        {"MaxDto", " 12 ", [](const Sesion& s) { EXPECT_EQ(s.MaxDto, Moneda::DesdeEscalado(120000)); }},
         {"CFondo", "0", [](const Sesion& s) { EXPECT_EQ(s.gColorFondo, 0xFFFF00); }},
         {"CFondo", nullptr, [](const Sesion& s) { EXPECT_EQ(s.gColorFondo, 0xFFFF00); }},
         {"CFondo", "255", [](const Sesion& s) { EXPECT_EQ(s.gColorFondo, 255); }},
@@ -115,6 +115,64 @@ TEST_F(Configuracion, CadaLecturaDeLaCarga) {
     EXPECT_EQ(sesion().CONDIVAEMPRESA, 2);
     EXPECT_EQ(sesion().gTablaCfg, QStringLiteral("ta_configuracion"));
     EXPECT_TRUE(guion.Cajas().empty());
+}
+
+TEST_F(Configuracion, CondicionDeIvaEnTresPasos) {
+    // The company's condition, the general one, then 1: a value that does not fit 16 bits skips its own step.
+    struct Caso {
+        const char* empresa;  // nullptr: absent
+        const char* general;
+        qint16 esperado;
+    };
+    const Caso casos[] = {
+        {nullptr, nullptr, 1}, {nullptr, "2", 2}, {"4", "2", 4},         {"99999", "3", 3},
+        {"99999", nullptr, 1}, {"0", "99999", 1}, {"99999", "99999", 1}, {"x", "5", 5},
+    };
+    Conecta();
+    for (const Caso& c : casos) {
+        Fija(QStringLiteral("CONDIVAEMPRESA"), c.empresa);
+        Fija(QStringLiteral("CONDIVA"), c.general);
+        sesion().CONDIVAEMPRESA = 7;
+        CargaConfiguracion(Carpeta());
+        EXPECT_EQ(sesion().CONDIVAEMPRESA, c.esperado)
+            << (c.empresa ? c.empresa : "(absent)") << " / " << (c.general ? c.general : "(absent)");
+    }
+    EXPECT_TRUE(guion.Cajas().empty());
+}
+
+TEST_F(Configuracion, ReintentarVuelveALeerYOmitirOAnularDevuelvenVacio) {
+    // The settings table is missing: the open fails (its own box, given up), then reading the closed record set
+    // fails in Cfg's box. Retry there opens it again, once the table is back.
+    Fija(QStringLiteral("CLAVE_R"), "leida");
+    Conecta();
+    struct Caso {
+        int respuesta;
+        const char* valor;
+    };
+    const Caso casos[] = {{Respuesta::Retry, "leida"}, {Respuesta::Ignore, ""}, {Respuesta::Abort, ""}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.respuesta);
+        Ejecuta(QStringLiteral("DEMO"), QStringLiteral("ALTER TABLE TA_CONFIGURACION RENAME TO TA_CONFIG_APARTE"));
+        guion.Responde(Respuesta::Abort);
+        guion.Responde(c.respuesta);
+        const size_t antes = guion.Cajas().size();
+        guion.alVerCaja = [&](const UiGuion::Caja&) {
+            if (guion.Cajas().size() == antes + 2)
+                Ejecuta(QStringLiteral("DEMO"),
+                        QStringLiteral("ALTER TABLE TA_CONFIG_APARTE RENAME TO TA_CONFIGURACION"));
+        };
+        QString aux = QStringLiteral("antes");
+        EXPECT_EQ(Cfg(QStringLiteral("CLAVE_R"), &aux), QString::fromUtf8(c.valor));
+        guion.alVerCaja = nullptr;
+        ASSERT_EQ(guion.Cajas().size(), antes + 2);
+        EXPECT_TRUE(guion.Cajas()[antes].titulo.contains(QStringLiteral("AbrirRecordset")));
+        EXPECT_TRUE(guion.Cajas()[antes + 1].titulo.contains(QStringLiteral(" - Cfg ")));
+        EXPECT_EQ(guion.Cajas()[antes + 1].estilo, Estilo::AbortRetryIgnore | Estilo::Critical);
+        if (c.respuesta != Respuesta::Retry) {
+            EXPECT_EQ(aux, QString());
+            EXPECT_EQ(Cfg(QStringLiteral("CLAVE_R")), QStringLiteral("leida"));  // the table is back
+        }
+    }
 }
 
 TEST_F(Configuracion, LaFilaDelOperadorFijaUnidadYProforma) {

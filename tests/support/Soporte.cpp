@@ -2,6 +2,7 @@
 #include "Soporte.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include "TkPrint2.h"
 #include "Ui.h"
@@ -12,8 +13,9 @@ void ConEntorno::SetUp() {
     InstalaUi(&guion);
     InstalaProceso(&proc);
     FijaCarpeta({});
+    // The workstation's own regional settings, as the locale gives them; a test about a locale sets its own and
+    // gets these back afterwards.
     regionalAnterior = ConfiguracionRegional();
-    ConfiguracionRegional() = Regional();  // decimal comma, dd/MM/yyyy, "/" and ":"
 }
 
 void ConEntorno::TearDown() {
@@ -23,6 +25,10 @@ void ConEntorno::TearDown() {
     InstalaProceso(nullptr);
     FijaCarpeta({});
     ConfiguracionRegional() = regionalAnterior;
+}
+
+void ConEntorno::FijaLocale(const char* nombre) {
+    ConfiguracionRegional() = Regional::De(QLocale(QString::fromUtf8(nombre)));
 }
 
 QString ConEntorno::Carpeta() const {

@@ -1,5 +1,5 @@
-// Test support: every test runs with the scripted ui double, a test process (its own program folder in a
-// temporary directory, fixed names and clock) and fixed regional settings; a box nobody expected fails it.
+// Test support: every test runs with the scripted ui double and a test process (its own program folder in a
+// temporary directory, fixed names and clock) under the real locale; a box nobody expected fails it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +18,8 @@ class ConEntorno : public ::testing::Test {
     // The program folder of the test, with a trailing separator.
     QString Carpeta() const;
     QString Ruta(const QString& archivo) const { return Carpeta() + archivo; }
+    // For a test about a locale only: the regional settings of that locale ("es_AR") until the test ends.
+    void FijaLocale(const char* nombre);
 
     UiGuion guion;
     ProcesoPrueba proc;

@@ -6,11 +6,16 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSysInfo>
+#include <optional>
+
+#include <pwd.h>
+#include <unistd.h>
 
 #include "ErrorEjecucion.h"
 
 namespace {
 Proceso* gInstalado = nullptr;
+std::optional<QStringList> gArgumentos;
 
 // Splits a command line at blanks outside double quotes.
 QStringList Palabras(const QString& linea) {
@@ -41,6 +46,7 @@ QString ProcesoSistema::NombreEjecutable() const {
 }
 
 QString ProcesoSistema::LineaComandos() const {
+    if (gArgumentos) return gArgumentos->join(QLatin1Char(' '));
     QStringList args = QCoreApplication::arguments();
     if (!args.isEmpty()) args.removeFirst();
     return args.join(QLatin1Char(' '));
@@ -55,6 +61,10 @@ QString ProcesoSistema::UsuarioMaquina() const {
     QString u = env.value(QStringLiteral("USER"));
     if (u.isEmpty()) u = env.value(QStringLiteral("USERNAME"));
     if (u.isEmpty()) u = env.value(QStringLiteral("LOGNAME"));
+    // Started by a service, cron or a bare "env -i": the account the process runs under.
+    if (u.isEmpty())
+        if (const passwd* cuenta = getpwuid(geteuid()); cuenta && cuenta->pw_name)
+            u = QString::fromLocal8Bit(cuenta->pw_name);
     return u;
 }
 
@@ -81,6 +91,12 @@ void ProcesoSistema::Inicia(const QString& lineaComandos) {
 void ProcesoPrueba::Inicia(const QString& linea) {
     if (fallaAlIniciar) Lanza(Err::ArchivoNoEncontrado);
     iniciados << linea;
+}
+
+void FijaArgumentos(int argc, const char* const* argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    gArgumentos = args;
 }
 
 Proceso& proceso() {

@@ -22,7 +22,8 @@ class Proceso {
     virtual void Inicia(const QString& lineaComandos) = 0;
 };
 
-// The real process.
+// The real process. The command line is taken from main()'s arguments before Qt sees them (Qt would drop
+// words such as "-reverse" or "-style x"); until FijaArgumentos is called it is the application's arguments.
 class ProcesoSistema : public Proceso {
   public:
     QString CarpetaPrograma() const override;
@@ -54,6 +55,9 @@ class ProcesoPrueba : public Proceso {
     QDateTime Ahora() const override { return ahora; }
     void Inicia(const QString& linea) override;
 };
+
+// Keeps the program's own arguments (argv[1] on) as the command line of the real process.
+void FijaArgumentos(int argc, const char* const* argv);
 
 Proceso& proceso();
 void InstalaProceso(Proceso* p);  // nullptr puts the real process back

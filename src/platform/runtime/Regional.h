@@ -5,6 +5,8 @@
 #include <QChar>
 #include <QString>
 
+class QLocale;
+
 struct Regional {
     QChar decimal = QLatin1Char(',');
     QChar grupo = QLatin1Char('.');
@@ -12,6 +14,10 @@ struct Regional {
     QChar separadorFecha = QLatin1Char('/');
     QChar separadorHora = QLatin1Char(':');
 
+    // The settings a locale gives. Where it has no usable date or time separator (the C locale writes
+    // "d MMM yyyy", fr_CA "HH 'h' mm") the C library's convention holds: "/", ":" and a short date of
+    // "MM/dd/yy".
+    static Regional De(const QLocale& locale);
     static Regional DelSistema();
 };
 

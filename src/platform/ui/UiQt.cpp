@@ -14,30 +14,23 @@ namespace {
 struct Boton {
     int respuesta;
     const char* texto;
-    QMessageBox::ButtonRole rol;
 };
 
-// Button sets in the platform's order; the first is the default.
+// Button sets in the platform's order, left to right; the first is the default.
 std::vector<Boton> BotonesDe(int conjunto) {
     switch (conjunto) {
         case Estilo::OKCancel:
-            return {{Respuesta::OK, "Aceptar", QMessageBox::AcceptRole},
-                    {Respuesta::Cancel, "Cancelar", QMessageBox::RejectRole}};
+            return {{Respuesta::OK, "Aceptar"}, {Respuesta::Cancel, "Cancelar"}};
         case Estilo::AbortRetryIgnore:
-            return {{Respuesta::Abort, "&Anular", QMessageBox::RejectRole},
-                    {Respuesta::Retry, "&Reintentar", QMessageBox::AcceptRole},
-                    {Respuesta::Ignore, "&Omitir", QMessageBox::AcceptRole}};
+            return {{Respuesta::Abort, "&Anular"}, {Respuesta::Retry, "&Reintentar"}, {Respuesta::Ignore, "&Omitir"}};
         case Estilo::YesNoCancel:
-            return {{Respuesta::Yes, "&Sí", QMessageBox::YesRole},
-                    {Respuesta::No, "&No", QMessageBox::NoRole},
-                    {Respuesta::Cancel, "Cancelar", QMessageBox::RejectRole}};
+            return {{Respuesta::Yes, "&Sí"}, {Respuesta::No, "&No"}, {Respuesta::Cancel, "Cancelar"}};
         case Estilo::YesNo:
-            return {{Respuesta::Yes, "&Sí", QMessageBox::YesRole}, {Respuesta::No, "&No", QMessageBox::NoRole}};
+            return {{Respuesta::Yes, "&Sí"}, {Respuesta::No, "&No"}};
         case Estilo::RetryCancel:
-            return {{Respuesta::Retry, "&Reintentar", QMessageBox::AcceptRole},
-                    {Respuesta::Cancel, "Cancelar", QMessageBox::RejectRole}};
+            return {{Respuesta::Retry, "&Reintentar"}, {Respuesta::Cancel, "Cancelar"}};
         default:
-            return {{Respuesta::OK, "Aceptar", QMessageBox::AcceptRole}};
+            return {{Respuesta::OK, "Aceptar"}};
     }
 }
 
@@ -67,7 +60,10 @@ int UiQt::MsgBox(const QString& texto, int estilo, const QString& titulo) {
     caja.setIcon(IconoDe(estilo & 0x70));
     auto botones = BotonesDe(estilo & 0x0F);
     std::vector<std::pair<QAbstractButton*, int>> mapa;
-    for (const auto& b : botones) mapa.emplace_back(caja.addButton(QString::fromUtf8(b.texto), b.rol), b.respuesta);
+    // One role for all: Qt orders buttons of different roles by its own layout ("Reintentar · Omitir · Anular"),
+    // those of one role as they were added.
+    for (const auto& b : botones)
+        mapa.emplace_back(caja.addButton(QString::fromUtf8(b.texto), QMessageBox::AcceptRole), b.respuesta);
     caja.setDefaultButton(static_cast<QPushButton*>(mapa.front().first));
     // Escape answers Cancel where there is one, else the only button; Abort/Retry/Ignore and Yes/No have none.
     for (const auto& [boton, respuesta] : mapa)

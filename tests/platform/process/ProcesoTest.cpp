@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -55,4 +56,40 @@ TEST(Proceso, UnProgramaQueNoExisteEsArchivoNoEncontrado) {
         numero = e.Number();
     }
     EXPECT_EQ(numero, Err::ArchivoNoEncontrado);
+}
+
+TEST(Proceso, SinUsuarioEnElEntornoEsLaCuentaDelSistema) {
+    QProcess id;
+    id.start(QStringLiteral("id"), {QStringLiteral("-un")});
+    ASSERT_TRUE(id.waitForFinished(10000));
+    const QString cuenta = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed();
+    ASSERT_FALSE(cuenta.isEmpty());
+
+    // The variables a shell sets, one at a time, then none: as a service or "env -i" starts the program.
+    const char* const variables[] = {"USER", "USERNAME", "LOGNAME"};
+    QByteArray antes[3];
+    for (int i = 0; i < 3; ++i) antes[i] = qgetenv(variables[i]);
+    struct Caso {
+        const char* variable;  // the one set, nullptr for none
+        const char* esperado;  // nullptr: the account
+    };
+    const Caso casos[] = {{"USER", "cajero1"}, {"USERNAME", "cajero2"}, {"LOGNAME", "cajero3"}, {nullptr, nullptr}};
+    for (const Caso& c : casos) {
+        for (const char* v : variables) qunsetenv(v);
+        if (c.variable) qputenv(c.variable, c.esperado);
+        EXPECT_EQ(ProcesoSistema().UsuarioMaquina().toStdString(),
+                  c.esperado ? std::string(c.esperado) : cuenta.toStdString())
+            << (c.variable ? c.variable : "none");
+    }
+    for (int i = 0; i < 3; ++i)
+        if (antes[i].isNull())
+            qunsetenv(variables[i]);
+        else
+            qputenv(variables[i], antes[i]);
+}
+
+TEST(Proceso, LaLineaDeComandosEsLaDadaPalabraPorPalabra) {
+    const char* const argv[] = {"/opt/Pavenko", "@Usuario=", "CAJERO", "-reverse", ";", "@Menu=", "-style", "x;veld@"};
+    FijaArgumentos(8, argv);
+    EXPECT_EQ(ProcesoSistema().LineaComandos().toStdString(), "@Usuario= CAJERO -reverse ; @Menu= -style x;veld@");
 }

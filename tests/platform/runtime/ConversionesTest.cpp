@@ -8,6 +8,8 @@
 #include "Regional.h"
 #include "Variant.h"
 
+#include <QLocale>
+
 namespace {
 class Conversiones : public ::testing::Test {
   protected:
@@ -125,6 +127,48 @@ TEST_F(Conversiones, FormatosConLosSeparadoresDelPuesto) {
     ConfiguracionRegional().separadorHora = QLatin1Char('.');
     EXPECT_EQ(FormateaFecha(m, QStringLiteral("dd/MM/yy HH:mm")), QStringLiteral("05-03-26 09.07"));
     EXPECT_EQ(FormateaFecha(m, QStringLiteral("yyMMdd")), QStringLiteral("260305"));
+}
+
+TEST_F(Conversiones, LosSeparadoresDeCadaLocaleSeLeenDeVuelta) {
+    // A locale without a usable separator (a blank, a quoted letter) falls back on "/" and ":".
+    struct Caso {
+        const char* locale;
+        char fecha;
+        char hora;
+        const char* corta;
+    };
+    const Caso casos[] = {
+        {"C", '/', ':', "MM/dd/yy"},   {"POSIX", '/', ':', "MM/dd/yy"},   {"en_US", '/', ':', "M/d/yy"},
+        {"es_AR", '/', ':', "d/M/yy"}, {"fr_CA", '-', ':', "yyyy-MM-dd"}, {"de_DE", '.', ':', "dd.MM.yy"},
+    };
+    const QDateTime m(QDate(2026, 12, 9), QTime(16, 14));
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.locale);
+        ConfiguracionRegional() = Regional::De(QLocale(QString::fromUtf8(c.locale)));
+        EXPECT_EQ(ConfiguracionRegional().separadorFecha, QLatin1Char(c.fecha));
+        EXPECT_EQ(ConfiguracionRegional().separadorHora, QLatin1Char(c.hora));
+        EXPECT_EQ(ConfiguracionRegional().fechaCorta, QString::fromUtf8(c.corta));
+        // The access log's pattern, with the locale's separators.
+        const QString f(QLatin1Char(c.fecha)), h(QLatin1Char(c.hora));
+        EXPECT_EQ(FormateaFecha(m, QStringLiteral("dd/MM/yy HH:mm")), "09" + f + "12" + f + "26 16" + h + "14");
+        // What the program writes in the short format, its own reader reads back.
+        auto leida = ReconoceFecha(
+            FechaCorta(m.date()) + QStringLiteral(" ") + FormateaFecha(m, QStringLiteral("HH:mm")), m.date());
+        ASSERT_TRUE(leida.has_value()) << FechaCorta(m.date()).toStdString();
+        EXPECT_EQ(*leida, m);
+    }
+}
+
+TEST(Regional, ElProcesoSigueALANG) {
+    // The suite runs under more than one LANG: the settings the program starts with must be that locale's.
+    QString lang = qEnvironmentVariable("LC_ALL");
+    if (lang.isEmpty()) lang = qEnvironmentVariable("LANG");
+    QString nombre = lang.section(QLatin1Char('.'), 0, 0);
+    if (nombre.isEmpty() || nombre == QStringLiteral("POSIX")) nombre = QStringLiteral("C");
+    EXPECT_EQ(QLocale::system().name().toStdString(), QLocale(nombre).name().toStdString()) << lang.toStdString();
+    const Regional r = Regional::DelSistema();
+    EXPECT_EQ(r.decimal, Regional::De(QLocale(nombre)).decimal);
+    EXPECT_EQ(r.fechaCorta, Regional::De(QLocale(nombre)).fechaCorta);
 }
 
 TEST_F(Conversiones, Cp1252IdaYVuelta) {
