@@ -342,17 +342,16 @@ void MotorOdbc::Cierra() {
 }
 
 Resultado MotorOdbc::Ejecuta(const QString& sql) {
-    Resultado ultimo;
-    long afectados = -1;
-    const QStringList sentencias = sqlite_ ? AdaptaTSql(sql) : QStringList{sql};
-    for (const QString& s : sentencias) {
+    // Every result of one text: the last row set is kept, changed rows are added up.
+    auto ejecuta = [this](const QString& s) {
+        Resultado ultimo;
+        long afectados = -1;
         Sentencia st(enlace_, destino_.origen, sqlite_);
         SQLSetStmtAttr(st.h(), SQL_ATTR_QUERY_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(tiempoEspera_)), 0);
         QByteArray texto = s.toUtf8();
         st.Comprueba(
             SQLExecDirect(st.h(), reinterpret_cast<SQLCHAR*>(texto.data()), static_cast<SQLINTEGER>(texto.size())));
-        // Every result of the text: the last row set is kept, changed rows are added up.
         for (;;) {
             Resultado r = st.LeeResultado();
             if (r.tieneFilas)
@@ -363,9 +362,20 @@ Resultado MotorOdbc::Ejecuta(const QString& sql) {
             if (mas == SQL_NO_DATA) break;
             st.Comprueba(mas);
         }
+        if (!ultimo.tieneFilas) ultimo.afectados = afectados;
+        return ultimo;
+    };
+    if (!sqlite_) return ejecuta(sql);
+    // To SQLite the text goes through the T-SQL translator and runs as the embedded server runs it.
+    LoteTSql lote;
+    try {
+        lote = TraduceLote(sql);
+    } catch (ErrorMotor& e) {
+        for (ErrorProveedor& error : e.errores)
+            if (error.Source.isEmpty()) error.Source = destino_.origen;
+        throw;
     }
-    if (!ultimo.tieneFilas) ultimo.afectados = afectados;
-    return ultimo;
+    return EjecutaLote(lote, sesionTSql_, [&](const PasoLote&, const QString& s) { return ejecuta(s); });
 }
 
 void MotorOdbc::IniciaTransaccion() {

@@ -3,6 +3,7 @@
 // adapter and the project's extension is loaded; to a server it goes unchanged.
 #pragma once
 
+#include "AdaptaTSql.h"
 #include "Ado.h"
 #include "Servidores.h"
 
@@ -37,4 +38,5 @@ class MotorOdbc : public Motor {
     QString base_;
     bool sqlite_ = false;
     long tiempoEspera_ = 30;
+    SesionTSql sesionTSql_;  // SET XACT_ABORT of a SQLite session
 };
