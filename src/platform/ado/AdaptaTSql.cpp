@@ -436,6 +436,8 @@ class Traductor {
         QString cierre;
         bool columnas = false;
         bool nuevaColumna = false;
+        bool derivada = false;  // a table derived in a FROM, under levels that are all such tables
+        bool enFrom = false;
     };
     struct PlanColumna {
         qsizetype nombre = -1, tipo = -1, finTipo = -1, identidad = -1, finIdentidad = -1, clave = -1;
@@ -528,6 +530,8 @@ class Traductor {
         QString nombre, plano, tipo;
     };
     std::vector<ColumnaFecha> fechas_;
+    QStringList comunes_;          // the common table expressions TOP n PERCENT became, written ahead
+    qsizetype primerSelect_ = -1;  // where the statement's first SELECT begins in the output
 };
 
 qsizetype Traductor::FinDeSugerencias(qsizetype parentesis) const {
@@ -649,13 +653,25 @@ void Traductor::EscribeLimite(Nivel& n) {
         if (n.compuesto) salida_.insert(l.inicio, u"SELECT * FROM ("_s);
         salida_ += u" LIMIT "_s + l.filas + (n.compuesto ? u")"_s : QString());
     } else {
+        // The SELECT is named once and counted there. A table derived in a FROM (never correlated) goes ahead of
+        // the statement as a common table expression, so nesting does not deepen SQLite's parse.
         const QString nombre = u"tsql_p"_s + QString::number(++contador_);
         bool entero = false;
         l.filas.toLongLong(&entero);
         const QString filas = entero ? u"(COUNT(*) * "_s + l.filas + u" + 99) / 100"_s
                                      : u"CAST(COUNT(*) * "_s + l.filas + u" / 100.0 + 0.9999999 AS INTEGER)"_s;
-        salida_.insert(l.inicio, u"SELECT * FROM (WITH "_s + nombre + u" AS ("_s);
-        salida_ += u") SELECT * FROM "_s + nombre + u" LIMIT (SELECT "_s + filas + u" FROM "_s + nombre + u"))"_s;
+        const QString seleccion = salida_.mid(l.inicio);
+        salida_.truncate(l.inicio);
+        const bool alzable = n.derivada || (&n == &niveles_.front() && !Es(primera_, "WITH"_L1) &&
+                                            (tipo_ == Tipo::Select || tipo_ == Tipo::Insert));
+        if (alzable && !Es(primera_, "WITH"_L1)) {
+            comunes_ << nombre + u" AS MATERIALIZED ("_s + seleccion + u"), "_s + nombre + u"l AS (SELECT * FROM "_s +
+                            nombre + u" LIMIT (SELECT "_s + filas + u" FROM "_s + nombre + u"))"_s;
+            salida_ += u"SELECT * FROM "_s + nombre + u'l';
+        } else {
+            salida_ += u"SELECT * FROM (WITH "_s + nombre + u" AS MATERIALIZED ("_s + seleccion +
+                       u") SELECT * FROM "_s + nombre + u" LIMIT (SELECT "_s + filas + u" FROM "_s + nombre + u"))"_s;
+        }
     }
     if (!cola.isEmpty()) salida_ += u' ' + cola;
 }
@@ -978,6 +994,9 @@ QString Traductor::Traduce() {
                 siguienteEsCast_ = false;
                 nuevo.cierre = cierrePendiente_;
                 cierrePendiente_.clear();
+                nuevo.derivada =
+                    (niveles_.size() == 1 || n->derivada) &&
+                    (Es(Ant(k), "FROM"_L1) || Es(Ant(k), "JOIN"_L1) || (EsSimbolo(Ant(k), u",") && n->enFrom));
                 if (tipo_ == Tipo::CreaTabla && niveles_.size() == 1 && Ant(k) == nombreTabla) {
                     nuevo.columnas = true;
                     nuevo.nuevaColumna = true;
@@ -1106,6 +1125,9 @@ QString Traductor::Traduce() {
             } else {
                 salida_ += QStringView(s_).mid(t.ini, FinDe(plan_.finTipo) - t.ini);
             }
+            // A date column keeps texts as texts ("20241226" is not the number 20241226): TEXT affinity, the
+            // declared type still read as its first word.
+            if (plan_.fecha) salida_ += u" TEXT"_s;
             copiaDesde_ = FinDe(plan_.finTipo);
             const QString nombre = NombreSqlite(Texto(plan_.nombre));
             if ((plan_.texto || plan_.fecha) && !plan_.collate) salida_ += u" COLLATE SQLSERVER"_s;
@@ -1128,11 +1150,12 @@ QString Traductor::Traduce() {
             continue;
         }
 
-        if (reservada) {
+        if (reservada && !((Es(k, "LEFT"_L1) || Es(k, "RIGHT"_L1)) && EsSimbolo(Sig(k + 1), u"(") && EsLlamada(k))) {
             if (Es(k, "SELECT"_L1)) {
                 CopiaHasta(t.ini);
                 CortaCadena(*n);
                 n->inicioSelect = salida_.size();
+                if (niveles_.size() == 1 && primerSelect_ < 0) primerSelect_ = salida_.size();
                 n->listaSelect = true;
                 n->nuevoItem = true;
                 n->enOrden = false;
@@ -1185,8 +1208,9 @@ QString Traductor::Traduce() {
                 if (Es(k, "IN"_L1) || Es(k, "BETWEEN"_L1) ||
                     (Es(k, "NOT"_L1) && (Es(Sig(k + 1), "IN"_L1) || Es(Sig(k + 1), "BETWEEN"_L1)))) {
                     const bool columna = OperandoEsColumna(*n, k);
+                    const bool hayOperando = n->operando >= 0;
                     CortaCadena(*n);
-                    if (!columna && n->operando >= 0) salida_ += u" COLLATE SQLSERVER "_s;
+                    if (!columna && hayOperando) salida_ += u" COLLATE SQLSERVER "_s;
                     if (Es(k, "NOT"_L1)) {
                         k = Sig(k + 1);
                         CopiaHasta(FinDe(k));
@@ -1206,6 +1230,7 @@ QString Traductor::Traduce() {
                 continue;
             }
             if ((Es(k, "ORDER"_L1) || Es(k, "GROUP"_L1)) && Es(Sig(k + 1), "BY"_L1)) {
+                n->enFrom = false;
                 CierraItemOrden(*n, k);
                 if (n->listaSelect) CierraItemSelect(*n);
                 n->listaSelect = false;
@@ -1226,6 +1251,7 @@ QString Traductor::Traduce() {
                 if (Es(k, "INTO"_L1) && n->listaSelect) NoAdmite(QStringLiteral("SELECT ... INTO"));
                 n->listaSelect = false;
                 n->enSet = false;
+                n->enFrom = Es(k, "FROM"_L1);
                 if (Es(k, "FROM"_L1) && niveles_.size() == 1) {
                     AgregaTabla(k + 1);
                     if (tipo_ == Tipo::Update) {
@@ -1374,6 +1400,10 @@ QString Traductor::Traduce() {
     if (n.listaSelect) CierraItemSelect(n);
     EscribeLimite(n);
 
+    if (!comunes_.isEmpty()) {
+        const qsizetype en = tipo_ == Tipo::Crea ? (primerSelect_ < 0 ? 0 : primerSelect_) : 0;
+        salida_.insert(en, u"WITH "_s + comunes_.join(u", "_s) + u' ');
+    }
     // Dates are kept in one form whatever form they are written in: the triggers of each date column.
     for (const ColumnaFecha& c : fechas_) {
         const QString condicion = c.tipo == u"date" ? u"tsql_es_fecha(NEW."_s + c.nombre + u") = 0 OR substr(NEW."_s +

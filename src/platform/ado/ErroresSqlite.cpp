@@ -52,7 +52,7 @@ const Equivalencia kEquivalencias[] = {
 
 }  // namespace
 
-// The server's errors the extension's functions raise: "[245] Conversion failed ...", and the refusal of a
+// The server's errors the extension's functions raise: "#245# Conversion failed ...", and the refusal of a
 // construct, with the provider numbers the server's provider gives them.
 struct ErrorDelServidor {
     long nativo;
@@ -68,9 +68,9 @@ const ErrorDelServidor kDelServidor[] = {
 };
 
 QList<ErrorProveedor> ErroresDeSqlite(int codigo, const QString& mensaje, const QString& origen) {
-    if (mensaje.startsWith(u"El servidor embebido no admite"))
-        return {{-2147217837, mensaje, origen, QStringLiteral("HYC00"), 0}};
-    static const QRegularExpression delServidor(QStringLiteral("^\\[(\\d+)\\] (.*)$"),
+    if (const qsizetype i = mensaje.indexOf(u"El servidor embebido no admite"); i >= 0)
+        return {{-2147217837, mensaje.mid(i).section(QStringLiteral(" ("), 0, 0), origen, QStringLiteral("HYC00"), 0}};
+    static const QRegularExpression delServidor(QStringLiteral("#(\\d+)# (.*?)(?: \\(\\d+\\))?$"),
                                                 QRegularExpression::DotMatchesEverythingOption);
     if (const QRegularExpressionMatch m = delServidor.match(mensaje); m.hasMatch()) {
         const long nativo = m.captured(1).toLong();

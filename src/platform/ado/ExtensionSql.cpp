@@ -1,7 +1,8 @@
-// The SQLite side of SQL Server's behaviour: the collations SQLSERVER (letter case and trailing blanks ignored, as
-// the server's usual collation compares) and FECHA (dates in any literal form), and the server's functions and
-// operators where SQLite's differ: CONVERT, dates, +/-, UPPER/LOWER, LEFT/RIGHT, SUBSTRING, REPLACE, LIKE. Built twice
-// from this file: into the embedded provider, and as the loadable extension an ODBC connection names with LoadExt.
+// The SQLite side of SQL Server's behaviour: the collation SQLSERVER (letter case and trailing blanks ignored, as
+// the server's usual collation compares; a stored date beside a date literal compared as dates), and the server's
+// functions and operators where SQLite's differ: CONVERT, dates, +/-, UPPER/LOWER, LEFT/RIGHT, SUBSTRING, REPLACE,
+// LIKE. Built twice from this file: into the embedded provider, and as the loadable extension an ODBC connection names
+// with LoadExt.
 #ifdef PAVENKO_EXTENSION_CARGABLE
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
@@ -19,6 +20,8 @@ SQLITE_EXTENSION_INIT1
 #include "ExtensionSql.h"
 
 namespace {
+
+struct Fecha;
 
 // Reads one UTF-8 character at p (before fin) and advances p; a broken sequence reads as its first byte.
 unsigned Lee(const unsigned char*& p, const unsigned char* fin) {
@@ -87,19 +90,41 @@ int SinBlancosFinales(const void* texto, int largo) {
     return largo;
 }
 
-int ComparaSqlServer(void*, int largoA, const void* a, int largoB, const void* b) {
-    const unsigned char* pa = static_cast<const unsigned char*>(a);
-    const unsigned char* pb = static_cast<const unsigned char*>(b);
-    const unsigned char* finA = pa + SinBlancosFinales(a, largoA);
-    const unsigned char* finB = pb + SinBlancosFinales(b, largoB);
+// The letter an accented Latin-1 capital is written on: Á sorts with A, Ñ with N, as the server sorts them.
+unsigned Base(unsigned c) {
+    static const char kBases[] =
+        "AAAAAAACEEEEIIII"
+        "DNOOOOO*OUUUUYTS";  // U+00C0 to U+00DF
+    if (c >= 0xC0 && c <= 0xDF && c != 0xD7) return static_cast<unsigned char>(kBases[c - 0xC0]);
+    return c;
+}
+
+int ComparaNivel(const unsigned char* pa, const unsigned char* finA, const unsigned char* pb, const unsigned char* finB,
+                 bool base) {
     while (pa < finA && pb < finB) {
-        const unsigned ca = Mayuscula(Lee(pa, finA));
-        const unsigned cb = Mayuscula(Lee(pb, finB));
+        unsigned ca = Mayuscula(Lee(pa, finA));
+        unsigned cb = Mayuscula(Lee(pb, finB));
+        if (base) ca = Base(ca), cb = Base(cb);
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (pa < finA) return 1;
     if (pb < finB) return -1;
     return 0;
+}
+
+// A stored date (the canonical form) beside any date literal compares as a date: true when they are so, with
+// the comparison in r.
+bool ComparaComoFechas(const void* a, int largoA, const void* b, int largoB, int& r);
+
+// Letter case and trailing blanks ignored; letters first by their base letter, then accents decide.
+int ComparaSqlServer(void*, int largoA, const void* a, int largoB, const void* b) {
+    const unsigned char* pa = static_cast<const unsigned char*>(a);
+    const unsigned char* pb = static_cast<const unsigned char*>(b);
+    const unsigned char* finA = pa + SinBlancosFinales(a, largoA);
+    const unsigned char* finB = pb + SinBlancosFinales(b, largoB);
+    if (int fechas = 0; ComparaComoFechas(a, largoA, b, largoB, fechas)) return fechas;
+    const int r = ComparaNivel(pa, finA, pb, finB, true);
+    return r != 0 ? r : ComparaNivel(pa, finA, pb, finB, false);
 }
 
 int CuentaCaracteres(const unsigned char* p, const unsigned char* fin) {
@@ -148,14 +173,14 @@ void CharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, 0);
 }
 
-// Errors raised by the functions carry the server's number in brackets ahead of its text; the provider's error
+// Errors raised by the functions carry the server's number between # ahead of its text; the provider's error
 // mapping reads it back.
 void Falla(sqlite3_context* ctx, int numero, const char* texto, const char* valor = nullptr) {
     char mensaje[512];
     if (valor)
-        std::snprintf(mensaje, sizeof mensaje, "[%d] %s'%.200s'", numero, texto, valor);
+        std::snprintf(mensaje, sizeof mensaje, "#%d# %s'%.200s'", numero, texto, valor);
     else
-        std::snprintf(mensaje, sizeof mensaje, "[%d] %s", numero, texto);
+        std::snprintf(mensaje, sizeof mensaje, "#%d# %s", numero, texto);
     sqlite3_result_error(ctx, mensaje, -1);
 }
 
@@ -304,6 +329,16 @@ bool LeeFechaValor(sqlite3_value* v, int estilo, Fecha& f) {
     switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
         case SQLITE_FLOAT: {
+            // Eight digits are a date written yyyymmdd that a column's numeric affinity made a number.
+            if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+                const sqlite3_int64 n = sqlite3_value_int64(v);
+                if (n >= 17530101 && n <= 99991231) {
+                    f = Fecha{};
+                    f.anio = static_cast<int>(n / 10000), f.mes = static_cast<int>(n / 100 % 100),
+                    f.dia = static_cast<int>(n % 100);
+                    return Valida(f);
+                }
+            }
             const double dias = sqlite3_value_double(v);
             if (dias < -53690 || dias > 2958463) return false;
             DesdeMilis(static_cast<long long>(dias * 86400000.0 + (dias >= 0 ? 0.5 : -0.5)), f);
@@ -328,19 +363,15 @@ bool EsCanonica(const char* s, int n) {
     return n == 23 && s[4] == '-' && s[7] == '-' && s[10] == ' ' && s[13] == ':' && s[16] == ':' && s[19] == '.';
 }
 
-// The collation of date columns: both sides read as dates, so '20241226' and '2024-12-26' are the same day;
-// a text that is no date compares as it is, after every date.
-int ComparaFechas(void*, int largoA, const void* a, int largoB, const void* b) {
+bool ComparaComoFechas(const void* a, int largoA, const void* b, int largoB, int& r) {
+    const char* sa = static_cast<const char*>(a);
+    const char* sb = static_cast<const char*>(b);
+    if (EsCanonica(sa, largoA) == EsCanonica(sb, largoB)) return false;
     Fecha fa, fb;
-    const bool esA = LeeFechaTexto(static_cast<const char*>(a), largoA, 0, fa);
-    const bool esB = LeeFechaTexto(static_cast<const char*>(b), largoB, 0, fb);
-    if (esA && esB) {
-        const long long ma = AMilis(fa), mb = AMilis(fb);
-        return ma < mb ? -1 : ma > mb ? 1 : 0;
-    }
-    if (esA != esB) return esA ? -1 : 1;
-    const int r = std::memcmp(a, b, static_cast<size_t>(largoA < largoB ? largoA : largoB));
-    return r != 0 ? r : largoA - largoB;
+    if (!LeeFechaTexto(sa, largoA, 0, fa) || !LeeFechaTexto(sb, largoB, 0, fb)) return false;
+    const long long ma = AMilis(fa), mb = AMilis(fb);
+    r = ma < mb ? -1 : ma > mb ? 1 : 0;
+    return true;
 }
 
 // TSQL_FECHA(value [, style]): the value as a stored date; NULL for NULL. A value that is no date raises the
@@ -545,6 +576,12 @@ void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     if (largo >= 0) bytes = BytesDeCaracteres(reinterpret_cast<const unsigned char*>(texto), bytes, largo);
     sqlite3_result_text(ctx, texto, bytes, SQLITE_TRANSIENT);
+}
+
+// tsql_cast(value, 'type'): CAST(value AS type).
+void Cast(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* argumentos[] = {argv[1], argv[0]};
+    Convert(ctx, 2, argumentos);
 }
 
 // GETDATE(): the workstation's local date and time, stored as every date is.
@@ -1018,6 +1055,7 @@ int Registra(sqlite3* db) {
         {"charindex", 3, CharIndex, true},
         {"convert", 2, Convert, true},
         {"convert", 3, Convert, true},
+        {"tsql_cast", 2, Cast, true},
         {"getdate", 0, GetDate, false},
         {"tsql_fecha", 1, FechaDe, true},
         {"tsql_fecha", 2, FechaDe, true},
@@ -1037,7 +1075,6 @@ int Registra(sqlite3* db) {
         {"like", 3, Like, true},
     };
     int rc = sqlite3_create_collation(db, "SQLSERVER", SQLITE_UTF8, nullptr, ComparaSqlServer);
-    if (rc == SQLITE_OK) rc = sqlite3_create_collation(db, "FECHA", SQLITE_UTF8, nullptr, ComparaFechas);
     for (const Funcion& f : kFunciones) {
         if (rc != SQLITE_OK) break;
         rc = sqlite3_create_function(db, f.nombre, f.argumentos, f.determinista ? deterministica : SQLITE_UTF8, nullptr,

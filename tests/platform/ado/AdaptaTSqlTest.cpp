@@ -27,8 +27,8 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
          {"SELECT a, (SELECT b FROM U WHERE U.x = T.x LIMIT 1) AS c FROM T ORDER BY a LIMIT 2"}},
         {"SELECT Top FROM T", {"SELECT Top FROM T"}},
         {"SELECT TOP 50 PERCENT a FROM T ORDER BY a",
-         {"SELECT * FROM (WITH tsql_p1 AS (SELECT a FROM T ORDER BY a) SELECT * FROM tsql_p1 LIMIT (SELECT (COUNT(*) * "
-          "50 + 99) / 100 FROM tsql_p1))"}},
+         {"WITH tsql_p1 AS MATERIALIZED (SELECT a FROM T ORDER BY a), tsql_p1l AS (SELECT * FROM tsql_p1 LIMIT (SELECT "
+          "(COUNT(*) * 50 + 99) / 100 FROM tsql_p1)) SELECT * FROM tsql_p1l"}},
         {"SELECT TOP (3) a FROM T", {"SELECT a FROM T LIMIT (3)"}},
         {"SELECT 'with(nolock) TOP 1 dbo.x ISNULL(' AS t FROM dbo.T",
          {"SELECT 'with(nolock) TOP 1 dbo.x ISNULL(' AS t FROM T"}},
