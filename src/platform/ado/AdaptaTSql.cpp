@@ -6,6 +6,8 @@
 
 #include <QHash>
 #include <QList>
+#include <array>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -144,27 +146,32 @@ bool EnLista(QStringView w, std::initializer_list<QLatin1StringView> lista) {
     return false;
 }
 
-// Words that are never a column's name in the texts the system writes: they end an operand.
+// Words that are never a column's name in the texts the system writes: they end an operand. Looked up by
+// length and first letter without building a text: the translator asks for every word.
 bool EsReservada(QStringView w) {
-    static const QHash<QString, bool> kReservadas = [] {
-        QHash<QString, bool> h;
-        for (const char* p :
-             {"SELECT",     "FROM",       "WHERE",     "AND",          "OR",       "NOT",      "IN",      "IS",
-              "LIKE",       "BETWEEN",    "EXISTS",    "AS",           "ON",       "JOIN",     "INNER",   "LEFT",
-              "RIGHT",      "OUTER",      "FULL",      "CROSS",        "GROUP",    "ORDER",    "BY",      "HAVING",
-              "UNION",      "ALL",        "EXCEPT",    "INTERSECT",    "DISTINCT", "TOP",      "PERCENT", "INSERT",
-              "INTO",       "VALUES",     "UPDATE",    "SET",          "DELETE",   "CASE",     "WHEN",    "THEN",
-              "ELSE",       "END",        "ASC",       "DESC",         "WITH",     "COLLATE",  "CREATE",  "TABLE",
-              "ALTER",      "DROP",       "ADD",       "INDEX",        "VIEW",     "PRIMARY",  "KEY",     "FOREIGN",
-              "REFERENCES", "CONSTRAINT", "DEFAULT",   "UNIQUE",       "CHECK",    "IDENTITY", "NULL",    "ESCAPE",
-              "OVER",       "COLUMN",     "CLUSTERED", "NONCLUSTERED", "TRUNCATE", "APPLY",    "PIVOT",   "UNPIVOT",
-              "OUTPUT",     "OPTION",     "FOR",       "OFFSET",       "FETCH",    "ANY",      "SOME",    "IF",
-              "BEGIN",      "DECLARE",    "COMMIT",    "ROLLBACK"})
-            h.insert(QString::fromLatin1(p), true);
-        return h;
+    static const char* const kReservadas[] = {
+        "SELECT",    "FROM",       "WHERE",      "AND",          "OR",       "NOT",    "IN",       "IS",      "LIKE",
+        "BETWEEN",   "EXISTS",     "AS",         "ON",           "JOIN",     "INNER",  "LEFT",     "RIGHT",   "OUTER",
+        "FULL",      "CROSS",      "GROUP",      "ORDER",        "BY",       "HAVING", "UNION",    "ALL",     "EXCEPT",
+        "INTERSECT", "DISTINCT",   "PERCENT",    "INSERT",       "INTO",     "VALUES", "UPDATE",   "SET",     "DELETE",
+        "CASE",      "WHEN",       "THEN",       "ELSE",         "END",      "ASC",    "DESC",     "WITH",    "COLLATE",
+        "CREATE",    "TABLE",      "ALTER",      "DROP",         "ADD",      "INDEX",  "VIEW",     "PRIMARY", "KEY",
+        "FOREIGN",   "REFERENCES", "CONSTRAINT", "DEFAULT",      "UNIQUE",   "CHECK",  "IDENTITY", "NULL",    "ESCAPE",
+        "OVER",      "COLUMN",     "CLUSTERED",  "NONCLUSTERED", "TRUNCATE", "APPLY",  "PIVOT",    "UNPIVOT", "OUTPUT",
+        "OPTION",    "FOR",        "OFFSET",     "FETCH",        "ANY",      "SOME",   "IF",       "BEGIN",   "DECLARE",
+        "COMMIT",    "ROLLBACK"};
+    static const auto kIndice = [] {
+        std::array<std::vector<const char*>, 26 * 13> indice;
+        for (const char* p : kReservadas) indice[(p[0] - 'A') * 13 + std::strlen(p)].push_back(p);
+        return indice;
     }();
     if (w.size() < 2 || w.size() > 12) return false;
-    return kReservadas.contains(w.toString().toUpper());
+    char16_t inicial = w[0].unicode();
+    if (inicial >= u'a' && inicial <= u'z') inicial -= 32;
+    if (inicial < u'A' || inicial > u'Z') return false;
+    for (const char* p : kIndice[(inicial - u'A') * 13 + w.size()])
+        if (w.compare(QLatin1StringView(p), Qt::CaseInsensitive) == 0) return true;
+    return false;
 }
 
 // Functions whose meaning the embedded server gives as SQL Server does, and what SQLite calls them. A function
@@ -1834,6 +1841,63 @@ bool TerminaSoloLaSentencia(const ErrorMotor& e) {
 
 LoteTSql TraduceLote(const QString& texto) {
     return Analizador(texto).Analiza();
+}
+
+LoteTSql CacheTSql::Traduce(const QString& texto) {
+    // The shape: every literal becomes '\x01n\x01', n its place in the text.
+    if (texto.contains(u'\x01')) return TraduceLote(texto);
+    const std::vector<Token> tokens = Tokeniza(texto, false);
+    QString forma;
+    forma.reserve(texto.size());
+    std::vector<QStringView> literales;
+    qsizetype desde = 0;
+    for (const Token& t : tokens) {
+        if (t.clase != Clase::Literal) continue;
+        if (t.largo < 2 || texto[t.ini + t.largo - 1] != u'\'') return TraduceLote(texto);  // unclosed
+        forma += QStringView(texto).mid(desde, t.ini - desde);
+        forma += u"'\x01"_s + QString::number(literales.size()) + u"\x01'"_s;
+        literales.push_back(QStringView(texto).mid(t.ini, t.largo));
+        desde = t.ini + t.largo;
+    }
+    forma += QStringView(texto).mid(desde);
+    auto it = lotes_.constFind(forma);
+    if (it == lotes_.constEnd()) {
+        std::shared_ptr<LoteTSql> lote;
+        try {
+            lote = std::make_shared<LoteTSql>(TraduceLote(forma));
+        } catch (const ErrorMotor&) {
+            return TraduceLote(texto);  // the error, with the text's own literals
+        }
+        // A shape whose literals the translation read (an alias written as a literal) is not kept.
+        for (const PasoLote& p : lote->pasos)
+            for (qsizetype i = p.sql.indexOf(u'\x01'); i >= 0; i = p.sql.indexOf(u'\x01', i + 1)) {
+                if (i == 0 || p.sql[i - 1] != u'\'') return TraduceLote(texto);
+                i = p.sql.indexOf(u'\x01', i + 1);
+                if (i < 0) return TraduceLote(texto);
+            }
+        if (lotes_.size() >= 1024) lotes_.clear();
+        it = lotes_.insert(forma, lote);
+    }
+    LoteTSql lote = *it.value();
+    if (literales.empty()) return lote;
+    for (PasoLote& p : lote.pasos) {
+        qsizetype i = p.sql.indexOf(u'\x01');
+        if (i < 0) continue;
+        QString sql;
+        sql.reserve(p.sql.size() + texto.size());
+        qsizetype copiado = 0;
+        for (; i >= 0; i = p.sql.indexOf(u'\x01', i + 1)) {
+            const qsizetype fin = p.sql.indexOf(u'\x01', i + 1);
+            const qsizetype n = p.sql.mid(i + 1, fin - i - 1).toLongLong();
+            sql += QStringView(p.sql).mid(copiado, i - 1 - copiado);
+            sql += literales[static_cast<size_t>(n)];
+            copiado = fin + 2;
+            i = fin;
+        }
+        sql += QStringView(p.sql).mid(copiado);
+        p.sql = std::move(sql);
+    }
+    return lote;
 }
 
 QString TraduceTSql(const QString& texto) {

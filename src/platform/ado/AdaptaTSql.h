@@ -2,9 +2,11 @@
 // dialect, with SQL Server's meaning, or the batch is refused whole before anything runs.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "Ado.h"
@@ -39,6 +41,16 @@ struct LoteTSql {
 // The batch translated. Raises ErrorMotor with the server's error for an unclosed literal, name or comment,
 // and with ErrorNoAdmite for a construct the embedded server does not support: nothing of the batch runs.
 LoteTSql TraduceLote(const QString& texto);
+
+// Translations kept by the shape of their text: each literal stands apart, so a statement sent again with
+// other values is not translated again. Raises as TraduceLote does.
+class CacheTSql {
+  public:
+    LoteTSql Traduce(const QString& texto);
+
+  private:
+    QHash<QString, std::shared_ptr<const LoteTSql>> lotes_;
+};
 
 // The translation of a batch as one text, its steps one a line: what a fuzzer or a reader checks. Raises as
 // TraduceLote does.

@@ -425,20 +425,16 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st, const PasoLote* paso) {
 }
 
 Resultado MotorSqlite::Ejecuta(const QString& sql) {
-    // The translation of a text is kept: the system sends the same texts again and again.
-    auto it = traducciones_.constFind(sql);
-    if (it == traducciones_.constEnd()) {
-        if (traducciones_.size() >= 512) traducciones_.clear();
-        try {
-            it = traducciones_.insert(sql, std::make_shared<const LoteTSql>(TraduceLote(sql)));
-        } catch (ErrorMotor& e) {
-            for (ErrorProveedor& error : e.errores)
-                if (error.Source.isEmpty()) error.Source = destino_.origen;
-            throw;
-        }
+    // The translation is kept by the text's shape: the system sends the same statements with other values.
+    LoteTSql lote;
+    try {
+        lote = traducciones_.Traduce(sql);
+    } catch (ErrorMotor& e) {
+        for (ErrorProveedor& error : e.errores)
+            if (error.Source.isEmpty()) error.Source = destino_.origen;
+        throw;
     }
-    const std::shared_ptr<const LoteTSql> lote = it.value();
-    return EjecutaLote(*lote, sesion_, [this](const PasoLote& paso, const QString& sentencia) {
+    return EjecutaLote(lote, sesion_, [this](const PasoLote& paso, const QString& sentencia) {
         sqlite3_stmt* st = Prepara(sentencia);
         if (!st) return Resultado{};
         Resultado r = Corre(st, &paso);

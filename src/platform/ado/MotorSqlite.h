@@ -48,7 +48,7 @@ class MotorSqlite : public Motor {
     QString base_;
     long tiempoEspera_ = 30;
     QHash<QString, bool> claves_;  // "table.column" -> part of the primary key
-    QHash<QString, std::shared_ptr<const LoteTSql>> traducciones_;
+    CacheTSql traducciones_;
     SesionTSql sesion_;
 };
 

@@ -381,6 +381,16 @@ TEST(TraduceTSql, SalidaLinealYLiteralesIntactos) {
     for (const char* intacto : {"'ñ''a -- b'", "'/* c */'", "\"a]b\"", "\"q\"\"r\""})
         EXPECT_TRUE(traducida.contains(QString::fromUtf8(intacto))) << intacto << " in " << traducida.toStdString();
     EXPECT_THROW(TraduceTSql(QStringLiteral("SELECT 'abierto")), ErrorMotor);
+    // The translations kept by shape give each text its own literals back.
+    CacheTSql cache;
+    for (const char* sql :
+         {"SELECT a FROM T WHERE b = 'uno' AND c = N'dós'", "SELECT a FROM T WHERE b = 'x''y' AND c = N''",
+          "SELECT 'Alias' = 1", "SET LANGUAGE 'Spanish'"}) {
+        const LoteTSql lote = cache.Traduce(QString::fromUtf8(sql));
+        QStringList pasos;
+        for (const PasoLote& p : lote.pasos) pasos << p.sql;
+        EXPECT_EQ(pasos.join(u'\n'), TraduceTSql(QString::fromUtf8(sql))) << sql;
+    }
     EXPECT_THROW(TraduceTSql(QStringLiteral("SELECT [abierto")), ErrorMotor);
     EXPECT_THROW(TraduceTSql(QStringLiteral("SELECT 1 /* abierto")), ErrorMotor);
 }
