@@ -449,6 +449,7 @@ class Traductor {
     struct PlanColumna {
         qsizetype nombre = -1, tipo = -1, finTipo = -1, identidad = -1, finIdentidad = -1, clave = -1;
         bool texto = false, fecha = false, collate = false;
+        bool claveDeTabla = false;  // the table's PRIMARY KEY (column), moved to the column
         long largo = -1;
     };
 
@@ -710,11 +711,12 @@ void Traductor::PlaneaColumna(qsizetype k) {
     plan_ = {};
     const qsizetype tipo = Sig(k + 1);
     if (Es(tipo, "AS"_L1)) NoAdmite(QStringLiteral("columnas calculadas"));
-    if (tipo >= hasta_ || t_[tipo].clase != Clase::Palabra) return;
+    if (tipo >= hasta_ || (t_[tipo].clase != Clase::Palabra && t_[tipo].clase != Clase::Nombre)) return;
     plan_.nombre = k;
     plan_.tipo = tipo;
     plan_.finTipo = tipo;
-    const QStringView palabra = Texto(tipo);
+    const QString tipoPlano = NombrePlano(Texto(tipo));
+    const QStringView palabra = tipoPlano;
     plan_.texto = EsTipoTexto(palabra);
     plan_.fecha = EsTipoFecha(palabra);
     if (EsSimbolo(Sig(tipo + 1), u"(")) {
@@ -783,6 +785,31 @@ void Traductor::PlaneaColumna(qsizetype k) {
                            u" AFTER INSERT ON "_s + tablaSqlite_ + u" FOR EACH ROW WHEN NEW."_s + columna +
                            u" IS NULL BEGIN UPDATE "_s + tablaSqlite_ + u" SET "_s + columna + u" = ("_s + valor +
                            u") WHERE rowid = NEW.rowid; END"_s;
+        }
+    }
+    if (plan_.identidad >= 0 && !primaria && tipo_ == Tipo::CreaTabla) {
+        // "CONSTRAINT PK PRIMARY KEY (Id)" of the table naming this column alone: the key moves to the column,
+        // the only place SQLite's numbering key can be declared.
+        int nivelTabla = 0;
+        for (qsizetype j = Sig(k + 1); j < hasta_ && nivelTabla >= 0; j = Sig(j + 1)) {
+            if (EsSimbolo(j, u"(")) ++nivelTabla;
+            if (EsSimbolo(j, u")")) --nivelTabla;
+            if (nivelTabla != 0 || !Es(j, "PRIMARY"_L1) || !Es(Sig(j + 1), "KEY"_L1)) continue;
+            qsizetype inicio = j;
+            if (Es(Ant(Ant(j)), "CONSTRAINT"_L1)) inicio = Ant(Ant(j));
+            qsizetype a = Sig(Sig(j + 1) + 1);
+            if (Es(a, "CLUSTERED"_L1) || Es(a, "NONCLUSTERED"_L1)) a = Sig(a + 1);
+            if (!EsSimbolo(a, u"(") || !EsSimbolo(Ant(inicio), u",")) break;
+            const qsizetype columna = Sig(a + 1);
+            qsizetype cierre = Sig(columna + 1);
+            if (Es(cierre, "ASC"_L1)) cierre = Sig(cierre + 1);
+            if (!EsSimbolo(cierre, u")") || columna >= hasta_ ||
+                NombrePlano(Texto(columna)).compare(NombrePlano(Texto(k)), Qt::CaseInsensitive) != 0)
+                break;
+            omitidos_.push_back({Ant(inicio), cierre});
+            plan_.claveDeTabla = true;
+            primaria = true;
+            break;
         }
     }
     if (plan_.identidad >= 0 && !primaria) {
@@ -857,7 +884,9 @@ QString Traductor::Traduce() {
         if (Es(k, "TABLE"_L1)) {
             tipo_ = tipo_ == Tipo::Crea ? Tipo::CreaTabla : Tipo::AlteraTabla;
             nombreTabla = Sig(k + 1);
-            if (Es(nombreTabla, "dbo"_L1) && EsSimbolo(Sig(nombreTabla + 1), u"."))
+            if ((Es(nombreTabla, "dbo"_L1) ||
+                 (nombreTabla < hasta_ && Texto(nombreTabla).compare(u"[dbo]", Qt::CaseInsensitive) == 0)) &&
+                EsSimbolo(Sig(nombreTabla + 1), u"."))
                 nombreTabla = Sig(Sig(nombreTabla + 1) + 1);
             if (nombreTabla < hasta_) {
                 tablaPlana_ = NombrePlano(Texto(nombreTabla));
@@ -985,6 +1014,41 @@ QString Traductor::Traduce() {
                 continue;
             }
             ApuntaTipoDeItem(k);
+        }
+
+        if (plan_.tipo == k) {
+            // A column's type: INTEGER for IDENTITY (SQLite's key that numbers itself), the server's collation
+            // on texts and dates, and the declared length checked as the server checks it.
+            CopiaHasta(t.ini);
+            if (plan_.identidad >= 0) {
+                salida_ += plan_.claveDeTabla ? u"INTEGER PRIMARY KEY AUTOINCREMENT"_s : u"INTEGER"_s;
+            } else {
+                salida_ += NombrePlano(w);
+                salida_ += QStringView(s_).mid(FinDe(k), FinDe(plan_.finTipo) - FinDe(k));
+            }
+            // A date column keeps texts as texts ("20241226" is not the number 20241226): TEXT affinity, the
+            // declared type still read as its first word.
+            if (plan_.fecha) salida_ += u" TEXT"_s;
+            copiaDesde_ = FinDe(plan_.finTipo);
+            const QString nombre = NombreSqlite(Texto(plan_.nombre));
+            if ((plan_.texto || plan_.fecha) && !plan_.collate) salida_ += u" COLLATE SQLSERVER"_s;
+            if (plan_.texto && plan_.largo > 0)
+                salida_ += u" CONSTRAINT tsql_8152 CHECK (length(rtrim("_s + nombre + u", ' ')) <= "_s +
+                           QString::number(plan_.largo) + u')';
+            if (plan_.fecha) fechas_.push_back({nombre, NombrePlano(Texto(plan_.nombre)), NombrePlano(w).toLower()});
+            k = plan_.finTipo;
+            continue;
+        }
+        if (plan_.identidad == k) {
+            CopiaHasta(t.ini);
+            copiaDesde_ = FinDe(plan_.finIdentidad);
+            k = plan_.finIdentidad;
+            continue;
+        }
+        if (plan_.clave == k && plan_.identidad >= 0) {
+            CopiaHasta(FinDe(k));
+            salida_ += u" AUTOINCREMENT"_s;
+            continue;
         }
 
         if (t.clase == Clase::Simbolo) {
@@ -1123,40 +1187,6 @@ QString Traductor::Traduce() {
             k = fin;
             continue;
         }
-        if (plan_.tipo == k) {
-            // A column's type: INTEGER for IDENTITY (SQLite's key that numbers itself), the server's collation
-            // on texts and dates, and the declared length checked as the server checks it.
-            CopiaHasta(t.ini);
-            if (plan_.identidad >= 0) {
-                salida_ += u"INTEGER"_s;
-            } else {
-                salida_ += QStringView(s_).mid(t.ini, FinDe(plan_.finTipo) - t.ini);
-            }
-            // A date column keeps texts as texts ("20241226" is not the number 20241226): TEXT affinity, the
-            // declared type still read as its first word.
-            if (plan_.fecha) salida_ += u" TEXT"_s;
-            copiaDesde_ = FinDe(plan_.finTipo);
-            const QString nombre = NombreSqlite(Texto(plan_.nombre));
-            if ((plan_.texto || plan_.fecha) && !plan_.collate) salida_ += u" COLLATE SQLSERVER"_s;
-            if (plan_.texto && plan_.largo > 0)
-                salida_ += u" CONSTRAINT tsql_8152 CHECK (length(rtrim("_s + nombre + u", ' ')) <= "_s +
-                           QString::number(plan_.largo) + u')';
-            if (plan_.fecha) fechas_.push_back({nombre, NombrePlano(Texto(plan_.nombre)), w.toString().toLower()});
-            k = plan_.finTipo;
-            continue;
-        }
-        if (plan_.identidad == k) {
-            CopiaHasta(t.ini);
-            copiaDesde_ = FinDe(plan_.finIdentidad);
-            k = plan_.finIdentidad;
-            continue;
-        }
-        if (plan_.clave == k && plan_.identidad >= 0) {
-            CopiaHasta(FinDe(k));
-            salida_ += u" AUTOINCREMENT"_s;
-            continue;
-        }
-
         if (reservada && !((Es(k, "LEFT"_L1) || Es(k, "RIGHT"_L1)) && EsSimbolo(Sig(k + 1), u"(") && EsLlamada(k))) {
             if (Es(k, "SELECT"_L1)) {
                 CopiaHasta(t.ini);

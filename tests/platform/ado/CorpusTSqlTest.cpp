@@ -48,6 +48,11 @@ const Caso kCorpus[] = {
      "CREATE TABLE CLI (Id INT IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20))\r\n"
      "INSERT INTO CLI (Nombre) VALUES ('Juan')\r\nINSERT INTO CLI (Nombre) VALUES (N'Peña')",
      "SELECT Id, Nombre FROM CLI ORDER BY Id", "1|Juan;2|Peña"},
+    {"identidad con clave de tabla",
+     "CREATE TABLE [dbo].[CLI] ([Id] [int] IDENTITY(1,1) NOT NULL, [Nombre] [varchar](20) NULL, [Alta] [datetime] "
+     "NULL, CONSTRAINT [PK_CLI] PRIMARY KEY CLUSTERED ([Id] ASC))\r\nINSERT INTO CLI (Nombre, Alta) VALUES ('a', "
+     "'20241226')\r\nINSERT INTO CLI (Nombre) VALUES ('b')",
+     "SELECT Id, Nombre, Alta FROM CLI ORDER BY Id DESC", "2|b|NULL;1|a|2024-12-26 00:00:00.000"},
     {"ultima identidad",
      "CREATE TABLE CLI (Id INT IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20));"
      "INSERT INTO CLI (Nombre) VALUES ('Juan'); INSERT INTO CLI (Nombre) VALUES ('Ana')",
