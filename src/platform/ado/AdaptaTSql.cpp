@@ -1,10 +1,17 @@
-// The T-SQL adapter: a tokenizer that keeps literals, bracketed and quoted names and comments whole, a splitter
-// for batches without semicolons, and the rewrites SQLite needs, each applied to words outside literals only.
+// The T-SQL translator: a tokenizer that keeps literals, bracketed and quoted names and comments whole; a batch
+// parser that splits statements by their grammar and reads IF/ELSE, BEGIN...END, DECLARE and SET; and a
+// statement translator that writes each statement in SQLite's dialect with SQL Server's meaning (types,
+// operators, collation, TOP), refusing by name what it does not support.
 #include "AdaptaTSql.h"
 
+#include <QHash>
 #include <QList>
+#include <array>
+#include <cstring>
 #include <utility>
 #include <vector>
+
+#include "ErrorEjecucion.h"
 
 using namespace Qt::StringLiterals;
 
@@ -16,15 +23,23 @@ struct Token {
     Clase clase;
     qsizetype ini;
     qsizetype largo;
-    bool prefijoN = false;  // a literal written N'...'
+    bool prefijoN = false;  // a literal written N'...': the token starts at the quote
 };
 
 bool EsLetra(QChar c) {
     return c.isLetter() || c == u'_' || c == u'@' || c == u'#' || c == u'$';
 }
 
-// Splits the text into tokens. An N'...' literal loses its N: SQLite's literals are Unicode already.
-std::vector<Token> Tokeniza(const QString& s) {
+bool EsBlanco(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v';
+}
+
+[[noreturn]] void FallaSintaxis(long nativo, const QString& texto) {
+    throw ErrorMotor({{Err::ErrorSentencia, texto, QString(), QStringLiteral("42000"), nativo}});
+}
+
+// Splits the text into tokens; an unclosed literal, name or comment is the server's error for it.
+std::vector<Token> Tokeniza(const QString& s, bool estricto) {
     std::vector<Token> tokens;
     const qsizetype n = s.size();
     tokens.reserve(n / 3 + 4);
@@ -33,19 +48,31 @@ std::vector<Token> Tokeniza(const QString& s) {
     while (i < n) {
         const QChar c = s[i];
         const qsizetype ini = i;
-        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n') {
-            while (i < n && (s[i] == u' ' || s[i] == u'\t' || s[i] == u'\r' || s[i] == u'\n')) ++i;
+        if (EsBlanco(c)) {
+            while (i < n && EsBlanco(s[i])) ++i;
             agrega(Clase::Blanco, ini, i);
         } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
             while (i < n && s[i] != u'\n' && s[i] != u'\r') ++i;
             agrega(Clase::Comentario, ini, i);
         } else if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
-            const qsizetype fin = s.indexOf(QStringLiteral("*/"), i + 2);
-            i = fin < 0 ? n : fin + 2;
+            // The server's comments nest.
+            int nivel = 0;
+            while (i < n) {
+                if (s[i] == u'/' && i + 1 < n && s[i + 1] == u'*') {
+                    ++nivel, i += 2;
+                } else if (s[i] == u'*' && i + 1 < n && s[i + 1] == u'/') {
+                    i += 2;
+                    if (--nivel == 0) break;
+                } else {
+                    ++i;
+                }
+            }
+            if (nivel != 0 && estricto) FallaSintaxis(113, QStringLiteral("Missing end comment mark '*/'."));
             agrega(Clase::Comentario, ini, i);
         } else if (c == u'\'' || ((c == u'N' || c == u'n') && i + 1 < n && s[i + 1] == u'\'')) {
             if (c != u'\'') ++i;  // the N prefix stays out of the token
             const qsizetype inicioLiteral = i++;
+            bool cerrado = false;
             while (i < n) {
                 if (s[i] == u'\'') {
                     if (i + 1 < n && s[i + 1] == u'\'') {
@@ -53,15 +80,20 @@ std::vector<Token> Tokeniza(const QString& s) {
                         continue;
                     }
                     ++i;
+                    cerrado = true;
                     break;
                 }
                 ++i;
             }
+            if (!cerrado && estricto)
+                FallaSintaxis(105, QStringLiteral("Unclosed quotation mark after the character string '%1'.")
+                                       .arg(s.mid(inicioLiteral + 1, 100)));
             agrega(Clase::Literal, inicioLiteral, i);
             tokens.back().prefijoN = c != u'\'';
         } else if (c == u'[' || c == u'"') {
             const QChar cierre = c == u'[' ? u']' : u'"';
             ++i;
+            bool cerrado = false;
             while (i < n) {
                 if (s[i] == cierre) {
                     if (i + 1 < n && s[i + 1] == cierre) {
@@ -69,420 +101,1926 @@ std::vector<Token> Tokeniza(const QString& s) {
                         continue;
                     }
                     ++i;
+                    cerrado = true;
                     break;
                 }
                 ++i;
             }
+            if (!cerrado && estricto)
+                FallaSintaxis(105, QStringLiteral("Unclosed quotation mark after the character string '%1'.")
+                                       .arg(s.mid(ini + 1, 100)));
             agrega(Clase::Nombre, ini, i);
         } else if (EsLetra(c)) {
             while (i < n && (EsLetra(s[i]) || s[i].isDigit())) ++i;
             agrega(Clase::Palabra, ini, i);
-        } else if (c.isDigit()) {
+        } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
             while (i < n && (s[i].isDigit() || s[i] == u'.')) ++i;
+            if (i < n && (s[i] == u'e' || s[i] == u'E')) {
+                qsizetype j = i + 1;
+                if (j < n && (s[j] == u'+' || s[j] == u'-')) ++j;
+                if (j < n && s[j].isDigit()) {
+                    i = j;
+                    while (i < n && s[i].isDigit()) ++i;
+                }
+            }
             agrega(Clase::Numero, ini, i);
         } else {
             ++i;
+            // Two-character comparisons are one token.
+            if (i < n && ((c == u'<' && (s[i] == u'=' || s[i] == u'>')) || (c == u'>' && s[i] == u'=') ||
+                          (c == u'!' && (s[i] == u'=' || s[i] == u'<' || s[i] == u'>'))))
+                ++i;
             agrega(Clase::Simbolo, ini, i);
         }
     }
     return tokens;
 }
 
-class Sentencia {
-  public:
-    Sentencia(const QString& texto, const std::vector<Token>& tokens, qsizetype desde, qsizetype hasta)
-        : s_(texto), t_(tokens), desde_(desde), hasta_(hasta) {}
+bool IgualPalabra(QStringView w, QLatin1StringView palabra) {
+    return w.size() == palabra.size() && w.compare(palabra, Qt::CaseInsensitive) == 0;
+}
 
-    QString Adapta();
+bool EnLista(QStringView w, std::initializer_list<QLatin1StringView> lista) {
+    for (QLatin1StringView p : lista)
+        if (IgualPalabra(w, p)) return true;
+    return false;
+}
+
+// Words that are never a column's name in the texts the system writes: they end an operand. Looked up by
+// length and first letter without building a text: the translator asks for every word.
+bool EsReservada(QStringView w) {
+    static const char* const kReservadas[] = {
+        "SELECT",    "FROM",       "WHERE",      "AND",          "OR",       "NOT",    "IN",       "IS",      "LIKE",
+        "BETWEEN",   "EXISTS",     "AS",         "ON",           "JOIN",     "INNER",  "LEFT",     "RIGHT",   "OUTER",
+        "FULL",      "CROSS",      "GROUP",      "ORDER",        "BY",       "HAVING", "UNION",    "ALL",     "EXCEPT",
+        "INTERSECT", "DISTINCT",   "PERCENT",    "INSERT",       "INTO",     "VALUES", "UPDATE",   "SET",     "DELETE",
+        "CASE",      "WHEN",       "THEN",       "ELSE",         "END",      "ASC",    "DESC",     "WITH",    "COLLATE",
+        "CREATE",    "TABLE",      "ALTER",      "DROP",         "ADD",      "INDEX",  "VIEW",     "PRIMARY", "KEY",
+        "FOREIGN",   "REFERENCES", "CONSTRAINT", "DEFAULT",      "UNIQUE",   "CHECK",  "IDENTITY", "NULL",    "ESCAPE",
+        "OVER",      "COLUMN",     "CLUSTERED",  "NONCLUSTERED", "TRUNCATE", "APPLY",  "PIVOT",    "UNPIVOT", "OUTPUT",
+        "OPTION",    "FOR",        "OFFSET",     "FETCH",        "ANY",      "SOME",   "IF",       "BEGIN",   "DECLARE",
+        "COMMIT",    "ROLLBACK"};
+    static const auto kIndice = [] {
+        std::array<std::vector<const char*>, 26 * 13> indice;
+        for (const char* p : kReservadas) indice[(p[0] - 'A') * 13 + std::strlen(p)].push_back(p);
+        return indice;
+    }();
+    if (w.size() < 2 || w.size() > 12) return false;
+    char16_t inicial = w[0].unicode();
+    if (inicial >= u'a' && inicial <= u'z') inicial -= 32;
+    if (inicial < u'A' || inicial > u'Z') return false;
+    for (const char* p : kIndice[(inicial - u'A') * 13 + w.size()])
+        if (w.compare(QLatin1StringView(p), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// Functions whose meaning the embedded server gives as SQL Server does, and what SQLite calls them. A function
+// not here is refused: SQLite's own (LENGTH, SUBSTR, ...) would answer what the server answers with an error,
+// and the server's others would answer differently.
+struct Funcion {
+    const char* nombre;
+    const char* sqlite;               // nullptr: the same name
+    const char* tipo;                 // the type the server reports for the result; "=" the argument's, "" unknown
+    bool parte = false;               // the first argument is a date part, written as a word
+    const char* parteFija = nullptr;  // YEAR, MONTH, DAY: DATEPART of that part
+};
+
+const Funcion kFunciones[] = {
+    {"COUNT", nullptr, "int"},
+    {"COUNT_BIG", "COUNT", "bigint"},
+    {"SUM", nullptr, "="},
+    {"MIN", nullptr, "="},
+    {"MAX", nullptr, "="},
+    {"AVG", nullptr, "="},
+    {"ISNULL", "IFNULL", "="},
+    {"COALESCE", nullptr, ""},
+    {"NULLIF", nullptr, "="},
+    {"ABS", nullptr, "="},
+    {"ROUND", nullptr, "="},
+    {"LEN", nullptr, "int"},
+    {"CHARINDEX", nullptr, "int"},
+    {"LTRIM", nullptr, ""},
+    {"RTRIM", nullptr, ""},
+    {"UPPER", nullptr, ""},
+    {"LOWER", nullptr, ""},
+    {"LEFT", "tsql_left", ""},
+    {"RIGHT", "tsql_right", ""},
+    {"SUBSTRING", "tsql_substring", ""},
+    {"REPLACE", "tsql_replace", ""},
+    {"GETDATE", nullptr, "datetime"},
+    {"DATEADD", nullptr, "datetime", true},
+    {"DATEDIFF", nullptr, "int", true},
+    {"DATEPART", nullptr, "int", true},
+    {"YEAR", "datepart", "int", false, "year"},
+    {"MONTH", "datepart", "int", false, "month"},
+    {"DAY", "datepart", "int", false, "day"},
+    {"SCOPE_IDENTITY", "last_insert_rowid", "numeric"},
+    {"CONVERT", nullptr, ""},
+    {"CAST", "tsql_cast", ""},
+};
+
+// The server's other built-in functions: refused by name. A name neither here nor above is unknown to the
+// server too, and gets its error 195.
+bool EsFuncionDelServidor(QStringView w) {
+    static const QHash<QString, bool> kOtras = [] {
+        QHash<QString, bool> h;
+        for (const char* p : {"ROW_NUMBER",
+                              "RANK",
+                              "DENSE_RANK",
+                              "NTILE",
+                              "LAG",
+                              "LEAD",
+                              "FIRST_VALUE",
+                              "LAST_VALUE",
+                              "STUFF",
+                              "REPLICATE",
+                              "SPACE",
+                              "STR",
+                              "CHAR",
+                              "NCHAR",
+                              "ASCII",
+                              "UNICODE",
+                              "PATINDEX",
+                              "SOUNDEX",
+                              "DIFFERENCE",
+                              "QUOTENAME",
+                              "REVERSE",
+                              "FORMAT",
+                              "CONCAT",
+                              "CONCAT_WS",
+                              "STRING_AGG",
+                              "STRING_SPLIT",
+                              "TRIM",
+                              "TRANSLATE",
+                              "DATENAME",
+                              "DATEFROMPARTS",
+                              "EOMONTH",
+                              "SYSDATETIME",
+                              "GETUTCDATE",
+                              "SYSUTCDATETIME",
+                              "ISDATE",
+                              "ISNUMERIC",
+                              "IIF",
+                              "CHOOSE",
+                              "FLOOR",
+                              "CEILING",
+                              "POWER",
+                              "SQRT",
+                              "SQUARE",
+                              "EXP",
+                              "LOG",
+                              "LOG10",
+                              "SIGN",
+                              "PI",
+                              "RAND",
+                              "SIN",
+                              "COS",
+                              "TAN",
+                              "ATAN",
+                              "ASIN",
+                              "ACOS",
+                              "NEWID",
+                              "OBJECT_ID",
+                              "OBJECT_NAME",
+                              "DB_NAME",
+                              "DB_ID",
+                              "USER_NAME",
+                              "SUSER_SNAME",
+                              "SUSER_NAME",
+                              "HOST_NAME",
+                              "APP_NAME",
+                              "COL_LENGTH",
+                              "COLUMNPROPERTY",
+                              "IDENT_CURRENT",
+                              "IDENT_SEED",
+                              "IDENT_INCR",
+                              "ERROR_MESSAGE",
+                              "ERROR_NUMBER",
+                              "TRY_CONVERT",
+                              "TRY_CAST",
+                              "PARSE",
+                              "TRY_PARSE",
+                              "CHECKSUM",
+                              "BINARY_CHECKSUM",
+                              "HASHBYTES",
+                              "STDEV",
+                              "STDEVP",
+                              "VAR",
+                              "VARP",
+                              "GROUPING",
+                              "DATALENGTH",
+                              "SERVERPROPERTY",
+                              "DATABASEPROPERTYEX",
+                              "OPENQUERY",
+                              "OPENROWSET",
+                              "OPENXML",
+                              "JSON_VALUE",
+                              "JSON_QUERY",
+                              "ISJSON",
+                              "DATETIMEFROMPARTS",
+                              "DATEDIFF_BIG",
+                              "SWITCHOFFSET",
+                              "CHECKSUM_AGG",
+                              "CURSOR_STATUS",
+                              "FILEPROPERTY",
+                              "INDEXPROPERTY",
+                              "OBJECTPROPERTY",
+                              "TYPE_NAME",
+                              "TYPEPROPERTY",
+                              "SCHEMA_NAME",
+                              "SCHEMA_ID",
+                              "NEWSEQUENTIALID",
+                              "ROWCOUNT_BIG",
+                              "XACT_STATE",
+                              "COMPRESS",
+                              "DECOMPRESS",
+                              "SESSION_CONTEXT",
+                              "CURRENT_TIMESTAMP"})
+            h.insert(QString::fromLatin1(p), true);
+        return h;
+    }();
+    return kOtras.contains(w.toString().toUpper());
+}
+
+const Funcion* BuscaFuncion(QStringView w) {
+    for (const Funcion& f : kFunciones)
+        if (w.compare(QLatin1StringView(f.nombre), Qt::CaseInsensitive) == 0) return &f;
+    return nullptr;
+}
+
+// Table hints: "with(nolock)", "(NOLOCK)", "WITH (ROWLOCK, UPDLOCK)".
+bool EsSugerencia(QStringView w) {
+    return EnLista(w, {"nolock"_L1, "rowlock"_L1, "updlock"_L1, "holdlock"_L1, "readpast"_L1, "tablock"_L1,
+                       "tablockx"_L1, "xlock"_L1, "paglock"_L1, "nowait"_L1, "readuncommitted"_L1, "readcommitted"_L1,
+                       "repeatableread"_L1, "serializable"_L1, "readcommittedlock"_L1, "fastfirstrow"_L1});
+}
+
+bool EsTipoTexto(QStringView w) {
+    return EnLista(w, {"char"_L1, "varchar"_L1, "nchar"_L1, "nvarchar"_L1, "text"_L1, "ntext"_L1});
+}
+bool EsTipoFecha(QStringView w) {
+    return EnLista(w, {"datetime"_L1, "smalldatetime"_L1, "date"_L1, "datetime2"_L1});
+}
+
+// A name as SQLite writes it: [a]]b] becomes "a]b" with its content unchanged; "quoted" stays.
+QString NombreSqlite(QStringView t) {
+    if (t.startsWith(u'[')) {
+        QString contenido = t.mid(1, t.size() - 2).toString();
+        contenido.replace(u"]]"_s, u"]"_s);
+        contenido.replace(u"\""_s, u"\"\""_s);
+        return u'"' + contenido + u'"';
+    }
+    return t.toString();
+}
+
+// A name's content: brackets or quotes off, doubled closers single.
+QString NombrePlano(QStringView t) {
+    if (t.startsWith(u'[')) return t.mid(1, t.size() - 2).toString().replace(u"]]"_s, u"]"_s);
+    if (t.startsWith(u'"')) return t.mid(1, t.size() - 2).toString().replace(u"\"\""_s, u"\""_s);
+    return t.toString();
+}
+
+QString Entrecomilla(const QString& nombre) {
+    return u'"' + QString(nombre).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
+}  // namespace
+
+ErrorProveedor ErrorNoAdmite(const QString& construccion) {
+    return {-2147217837, QStringLiteral("El servidor embebido no admite %1.").arg(construccion), QString(),
+            QStringLiteral("HYC00"), 0};
+}
+
+namespace {
+
+[[noreturn]] void NoAdmite(const QString& construccion) {
+    throw ErrorMotor({ErrorNoAdmite(construccion)});
+}
+
+// Translates one statement (a token range of the batch) to SQLite. One pass over the tokens, copying the text
+// between rewrites; what a rewrite needs to write before text already written (the LIMIT wrapper of a TOP in a
+// UNION, the function call that replaces a chain of + and -) is inserted at a position remembered per
+// parenthesis level, so the output stays linear in the input.
+class Traductor {
+  public:
+    Traductor(const QString& s, const std::vector<Token>& t, qsizetype desde, qsizetype hasta, int& contador)
+        : s_(s), t_(t), desde_(desde), hasta_(hasta), contador_(contador) {}
+
+    QString Traduce();
+
+    QStringList despues;    // statements that complete this one (the triggers of date columns, defaults)
+    QStringList asignadas;  // SELECT @v = ...: the variables, in column order
+    QStringList tiposColumnas;
+    QStringList tablas;
+    bool cuenta = false;
+    bool definicion = false;
 
   private:
+    enum class TipoNivel { Parentesis, Caso, Cast };
+    struct Limite {
+        bool activo = false;
+        QString filas;
+        bool porcentaje = false;
+        qsizetype inicio = -1;
+    };
+    struct Nivel {
+        TipoNivel tipo = TipoNivel::Parentesis;
+        Limite limite;
+        qsizetype inicioSelect = -1;
+        bool compuesto = false;
+        qsizetype ordenEn = -1;
+        qsizetype inicioCadena = -1;
+        QStringList operaciones;
+        qsizetype inicioTermino = -1;
+        bool nuevoTermino = true;
+        qsizetype operando = -1;
+        bool enSet = false;
+        bool enOrden = false;
+        qsizetype itemOrden = -1;
+        bool listaSelect = false;
+        bool nuevoItem = false;
+        QString alias;  // "alias = expression" in a select list: written after the expression
+        QString cierre;
+        bool columnas = false;
+        bool nuevaColumna = false;
+        bool derivada = false;  // a table derived in a FROM, under levels that are all such tables
+        bool enFrom = false;
+    };
+    struct PlanColumna {
+        qsizetype nombre = -1, tipo = -1, finTipo = -1, identidad = -1, finIdentidad = -1, clave = -1;
+        bool texto = false, fecha = false, collate = false;
+        bool claveDeTabla = false;  // the table's PRIMARY KEY (column), moved to the column
+        long largo = -1;
+    };
+
     QStringView Texto(qsizetype k) const { return QStringView(s_).mid(t_[k].ini, t_[k].largo); }
-    bool Es(qsizetype k, QStringView palabra) const {
-        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Palabra && t_[k].largo == palabra.size() &&
-               Texto(k).compare(palabra, Qt::CaseInsensitive) == 0;
+    bool Es(qsizetype k, QLatin1StringView w) const {
+        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Palabra && IgualPalabra(Texto(k), w);
     }
-    bool EsSimbolo(qsizetype k, QChar c) const {
-        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Simbolo && s_[t_[k].ini] == c;
+    bool EsSimbolo(qsizetype k, QStringView c) const {
+        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Simbolo && Texto(k) == c;
     }
-    // The next token that is neither blank nor comment, at or after k; hasta_ when none.
-    qsizetype Siguiente(qsizetype k) const {
+    bool EsNombre(qsizetype k) const {
+        return k >= desde_ && k < hasta_ &&
+               (t_[k].clase == Clase::Nombre ||
+                (t_[k].clase == Clase::Palabra && !EsReservada(Texto(k)) && !Texto(k).startsWith(u'@')));
+    }
+    qsizetype Sig(qsizetype k) const {
         while (k < hasta_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) ++k;
         return k;
     }
-    qsizetype Anterior(qsizetype k) const {
+    qsizetype Ant(qsizetype k) const {
         --k;
         while (k >= desde_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) --k;
         return k;
     }
+    qsizetype FinDe(qsizetype k) const { return t_[k].ini + t_[k].largo; }
+    qsizetype InicioDe(qsizetype k) const {
+        if (k >= hasta_) return hasta_ > desde_ ? FinDe(hasta_ - 1) : s_.size();
+        return t_[k].ini - (t_[k].prefijoN ? 1 : 0);
+    }
+    // The ')' that closes the '(' at k; hasta_ when none does.
+    qsizetype Cierre(qsizetype k) const {
+        int nivel = 0;
+        for (; k < hasta_; ++k) {
+            if (t_[k].clase != Clase::Simbolo) continue;
+            if (Texto(k) == u"(") ++nivel;
+            if (Texto(k) == u")" && --nivel == 0) return k;
+        }
+        return hasta_;
+    }
+
+    void CopiaHasta(qsizetype posicion) {
+        if (posicion > copiaDesde_) salida_ += QStringView(s_).mid(copiaDesde_, posicion - copiaDesde_);
+        if (posicion > copiaDesde_) copiaDesde_ = posicion;
+    }
+    void Salta(qsizetype k) { copiaDesde_ = FinDe(k); }
+
     qsizetype FinDeSugerencias(qsizetype parentesis) const;
-    qsizetype SaltaTop(qsizetype top, QString& limite, bool& porcentaje) const;
-    bool EsDefinicionDeTexto(qsizetype k) const;
+    qsizetype SaltaTop(qsizetype top, QString& filas, bool& porcentaje) const;
+    bool EsOperandoFinal(qsizetype k) const;
+    bool OperandoEsColumna(const Nivel& n, qsizetype hasta) const;
+    void CortaCadena(Nivel& n);
+    void CierraItemOrden(Nivel& n, qsizetype k);
+    void CierraItemSelect(Nivel& n);
+    void EscribeLimite(Nivel& n);
+    void ApuntaTipoDeItem(qsizetype k);
+    void AgregaTabla(qsizetype k);
+    bool EsLlamada(qsizetype k) const;
+    void PlaneaColumna(qsizetype k);
+    void TraduceSinDefinicion(qsizetype desde, qsizetype hasta, QString& texto);
 
     const QString& s_;
     const std::vector<Token>& t_;
     qsizetype desde_;
     qsizetype hasta_;
+    int& contador_;  // numbers the names the translation makes up, unique in the batch
+
+    QString salida_;
+    qsizetype copiaDesde_ = 0;
+    std::vector<Nivel> niveles_;
+    qsizetype primera_ = -1;
+    enum class Tipo { Otra, Select, Insert, Update, Delete, CreaTabla, AlteraTabla, Crea, Borra } tipo_ = Tipo::Otra;
+    bool sinTiposDeColumna_ = false;
+    // Pending rewrites named by the token they wait for.
+    qsizetype parteEn_ = -1;        // the date part argument of DATEADD, DATEDIFF, DATEPART
+    qsizetype tipoConvertEn_ = -1;  // the type argument of CONVERT
+    bool siguienteEsCast_ = false;  // the next '(' opens a CAST
+    QString trasParentesis_;        // written after the next '('
+    QString cierrePendiente_;       // written after the ')' of the next '('
+    PlanColumna plan_;
+    std::vector<std::pair<qsizetype, qsizetype>> omitidos_;  // token ranges left out
+    std::vector<std::pair<qsizetype, QString>> antes_;       // text written before a token
+    qsizetype columnaAlterEn_ = -1;                          // the column ALTER TABLE ADD defines
+    QString tablaSqlite_, tablaPlana_;
+    bool temporal_ = false;
+    struct ColumnaFecha {
+        QString nombre, plano, tipo;
+    };
+    std::vector<ColumnaFecha> fechas_;
+    QStringList comunes_;          // the common table expressions TOP n PERCENT became, written ahead
+    qsizetype primerSelect_ = -1;  // where the statement's first SELECT begins in the output
 };
 
-bool IgualPalabra(QStringView w, QLatin1StringView palabra) {
-    return w.size() == palabra.size() && w.compare(palabra, Qt::CaseInsensitive) == 0;
-}
-
-// Table hints: "with(nolock)", "(NOLOCK)", "WITH (ROWLOCK, UPDLOCK)".
-bool EsSugerencia(QStringView w) {
-    static const QLatin1StringView kSugerencias[] = {
-        "nolock"_L1,         "rowlock"_L1,      "updlock"_L1,           "holdlock"_L1,
-        "readpast"_L1,       "tablock"_L1,      "tablockx"_L1,          "xlock"_L1,
-        "paglock"_L1,        "nowait"_L1,       "readuncommitted"_L1,   "readcommitted"_L1,
-        "repeatableread"_L1, "serializable"_L1, "readcommittedlock"_L1, "fastfirstrow"_L1,
-    };
-    for (QLatin1StringView h : kSugerencias)
-        if (IgualPalabra(w, h)) return true;
-    return false;
-}
-
-// The token after the ')' of a parenthesis holding only table hints; -1 when it holds anything else.
-qsizetype Sentencia::FinDeSugerencias(qsizetype parentesis) const {
+qsizetype Traductor::FinDeSugerencias(qsizetype parentesis) const {
     bool alguna = false;
-    for (qsizetype k = Siguiente(parentesis + 1); k < hasta_; k = Siguiente(k + 1)) {
-        if (EsSimbolo(k, u')')) return alguna ? k + 1 : -1;
-        if (EsSimbolo(k, u',')) continue;
+    for (qsizetype k = Sig(parentesis + 1); k < hasta_; k = Sig(k + 1)) {
+        if (EsSimbolo(k, u")")) return alguna ? k + 1 : -1;
+        if (EsSimbolo(k, u",")) continue;
         if (t_[k].clase != Clase::Palabra || !EsSugerencia(Texto(k))) return -1;
         alguna = true;
     }
     return -1;
 }
 
-// Skips "TOP n [PERCENT] [WITH TIES]" or "TOP (n)"; returns the token after it and the LIMIT it stands for
-// (empty for 100 PERCENT, which limits nothing).
-qsizetype Sentencia::SaltaTop(qsizetype top, QString& limite, bool& porcentaje) const {
-    qsizetype k = Siguiente(top + 1);
-    if (EsSimbolo(k, u'(')) {
-        int nivel = 0;
-        qsizetype ini = k;
-        for (; k < hasta_; ++k) {
-            if (EsSimbolo(k, u'(')) ++nivel;
-            if (EsSimbolo(k, u')') && --nivel == 0) break;
-        }
-        for (qsizetype j = ini; j <= k && j < hasta_; ++j) limite += Texto(j);
-        k = Siguiente(k + 1);
-    } else if (k < hasta_ && t_[k].clase == Clase::Numero) {
-        limite = Texto(k).toString();
-        k = Siguiente(k + 1);
+// Skips "TOP n [PERCENT]" or "TOP (n)"; returns the token after it and the rows it keeps (empty for 100
+// PERCENT, which keeps all).
+qsizetype Traductor::SaltaTop(qsizetype top, QString& filas, bool& porcentaje) const {
+    qsizetype k = Sig(top + 1);
+    if (EsSimbolo(k, u"(")) {
+        const qsizetype fin = Cierre(k);
+        if (fin >= hasta_) return -1;
+        for (qsizetype j = k; j <= fin; ++j) filas += Texto(j);
+        k = Sig(fin + 1);
+    } else if (k < hasta_ &&
+               (t_[k].clase == Clase::Numero || (t_[k].clase == Clase::Palabra && Texto(k).startsWith(u'@')))) {
+        filas = Texto(k).toString();
+        k = Sig(k + 1);
     } else {
         return -1;
     }
-    porcentaje = Es(k, u"PERCENT");
+    porcentaje = Es(k, "PERCENT"_L1);
     if (porcentaje) {
         bool numero = false;
-        if (limite.toDouble(&numero) >= 100 && numero) limite.clear();
-        k = Siguiente(k + 1);
+        if (filas.toDouble(&numero) >= 100 && numero) filas.clear();
+        k = Sig(k + 1);
     }
-    if (Es(k, u"WITH") && Es(Siguiente(k + 1), u"TIES")) k = Siguiente(Siguiente(k + 1) + 1);
+    if (Es(k, "WITH"_L1) && Es(Sig(k + 1), "TIES"_L1)) NoAdmite(QStringLiteral("TOP ... WITH TIES"));
     return k;
 }
 
-// A text column's type in a table definition: the word after a column name that follows "(", "," or ADD.
-bool Sentencia::EsDefinicionDeTexto(qsizetype k) const {
-    static const QLatin1StringView kTipos[] = {"char"_L1,     "varchar"_L1, "nchar"_L1,
-                                               "nvarchar"_L1, "text"_L1,    "ntext"_L1};
-    bool tipo = false;
-    for (QLatin1StringView t : kTipos)
-        if (IgualPalabra(Texto(k), t)) tipo = true;
-    if (!tipo) return false;
-    const qsizetype nombre = Anterior(k);
-    if (nombre < desde_ || (t_[nombre].clase != Clase::Palabra && t_[nombre].clase != Clase::Nombre)) return false;
-    const qsizetype antes = Anterior(nombre);
-    return EsSimbolo(antes, u'(') || EsSimbolo(antes, u',') || Es(antes, u"ADD") || Es(antes, u"COLUMN");
+// Whether token k ends an operand, so that a + or - after it is binary.
+bool Traductor::EsOperandoFinal(qsizetype k) const {
+    if (k < desde_) return false;
+    switch (t_[k].clase) {
+        case Clase::Nombre:
+        case Clase::Literal:
+        case Clase::Numero:
+            return true;
+        case Clase::Palabra:
+            return !EsReservada(Texto(k)) || Es(k, "END"_L1) || Es(k, "NULL"_L1);
+        case Clase::Simbolo:
+            return Texto(k) == u")";
+        default:
+            return false;
+    }
 }
 
-QString Sentencia::Adapta() {
-    QString salida;
-    // The LIMITs still to write, each with the parenthesis depth of its SELECT: written where that level closes.
-    struct Limite {
-        int nivel;
-        QString filas;  // a count, or a percentage of the SELECT's rows, rounded up as the server does
-        bool porcentaje;
-        qsizetype inicio;  // where the SELECT begins in the output
-    };
-    std::vector<Limite> limites;
-    int nivel = 0;
-    bool cambiado = false;
-    const qsizetype primera = Siguiente(desde_);
-    const qsizetype fin = hasta_ > desde_ ? t_[hasta_ - 1].ini + t_[hasta_ - 1].largo : 0;
-    auto finDe = [&](qsizetype k) { return k < hasta_ ? t_[k].ini + t_[k].largo : fin; };
-    auto inicioDe = [&](qsizetype k) { return k < hasta_ ? t_[k].ini : fin; };
-    // The text is copied in spans; a rewrite copies up to where it starts and resumes after what it replaced.
-    qsizetype copiaDesde = desde_ < hasta_ ? t_[desde_].ini : 0;
-    const qsizetype inicio = copiaDesde;
-    auto escribeLimite = [&](const auto& l) {
-        if (!l.porcentaje) {
-            salida += QStringLiteral(" LIMIT ") + l.filas;
-            return;
-        }
-        const QString select = salida.mid(l.inicio);
-        salida += QStringLiteral(" LIMIT (SELECT CAST((COUNT(*) * ") + l.filas +
-                  QStringLiteral(" + 99) / 100 AS INTEGER) FROM (") + select + QStringLiteral("))");
-    };
-    auto copiaHasta = [&](qsizetype posicion) {
-        if (!cambiado) salida.reserve(fin - inicio + 32);
-        cambiado = true;
-        if (posicion > copiaDesde) salida += QStringView(s_).mid(copiaDesde, posicion - copiaDesde);
-        copiaDesde = posicion;
-    };
+// Whether the operand before a comparison is a column alone ("Nombre", "T.Nombre", "[T].[Nombre]"): its own
+// collation decides then. Any other operand is compared under the server's collation.
+bool Traductor::OperandoEsColumna(const Nivel& n, qsizetype hasta) const {
+    if (n.operando < 0) return false;
+    bool nombre = true;
+    for (qsizetype k = Sig(n.operando); k < hasta; k = Sig(k + 1)) {
+        if (nombre != EsNombre(k) && !(nombre && t_[k].clase == Clase::Palabra && Texto(k).startsWith(u'#')))
+            return false;
+        if (!nombre && !EsSimbolo(k, u".")) return false;
+        nombre = !nombre;
+    }
+    return !nombre;
+}
 
-    // 1. Session options of the server have no counterpart: the statement goes.
-    if (Es(primera, u"SET")) {
-        static const QLatin1StringView kOpciones[] = {
-            "NOCOUNT"_L1,           "ANSI_NULLS"_L1,
-            "ANSI_WARNINGS"_L1,     "ANSI_PADDING"_L1,
-            "QUOTED_IDENTIFIER"_L1, "DATEFORMAT"_L1,
-            "LOCK_TIMEOUT"_L1,      "XACT_ABORT"_L1,
-            "ARITHABORT"_L1,        "CONCAT_NULL_YIELDS_NULL"_L1,
-            "TRANSACTION"_L1,       "LANGUAGE"_L1,
-            "DEADLOCK_PRIORITY"_L1, "IMPLICIT_TRANSACTIONS"_L1,
-            "DATEFIRST"_L1,
-        };
-        const qsizetype opcion = Siguiente(primera + 1);
-        for (QLatin1StringView o : kOpciones)
-            if (opcion < hasta_ && t_[opcion].clase == Clase::Palabra && IgualPalabra(Texto(opcion), o)) return {};
+// Ends a chain of + and - at this level: the calls that stand for it are written before its first term.
+void Traductor::CortaCadena(Nivel& n) {
+    if (n.inicioCadena >= 0 && !n.operaciones.isEmpty()) {
+        salida_ += u')';
+        QString prefijo;
+        for (qsizetype i = n.operaciones.size() - 1; i >= 0; --i) prefijo += n.operaciones[i];
+        salida_.insert(n.inicioCadena, prefijo);
     }
-    // 2. Transaction statements become SQLite's.
-    if (Es(primera, u"BEGIN") || Es(primera, u"COMMIT") || Es(primera, u"ROLLBACK")) {
-        const qsizetype segunda = Siguiente(primera + 1);
-        const bool tran = Es(segunda, u"TRAN") || Es(segunda, u"TRANSACTION") || Es(segunda, u"WORK");
-        if (tran || segunda >= hasta_) return Texto(primera).toString().toUpper();
+    n.inicioCadena = -1;
+    n.operaciones.clear();
+    n.nuevoTermino = true;
+    n.operando = -1;
+}
+
+// An ORDER BY or GROUP BY item that is an expression sorts and groups under the server's collation.
+void Traductor::CierraItemOrden(Nivel& n, qsizetype k) {
+    if (!n.enOrden || n.itemOrden < 0) return;
+    bool columna = true, numero = false;
+    int cuantos = 0;
+    for (qsizetype j = Sig(n.itemOrden); j < k; j = Sig(j + 1)) {
+        ++cuantos;
+        if (t_[j].clase == Clase::Numero) numero = true;
+        if (!EsNombre(j) && !EsSimbolo(j, u".")) columna = false;
     }
-    if (Es(primera, u"SAVE") && (Es(Siguiente(primera + 1), u"TRAN") || Es(Siguiente(primera + 1), u"TRANSACTION"))) {
-        const qsizetype nombre = Siguiente(Siguiente(primera + 1) + 1);
-        if (nombre < hasta_) return QStringLiteral("SAVEPOINT ") + Texto(nombre).toString();
+    if (cuantos > 0 && !columna && !(numero && cuantos == 1)) salida_ += u" COLLATE SQLSERVER "_s;
+    n.itemOrden = -1;
+}
+
+// The end of an item of a select list: "alias = expression" gets its alias.
+void Traductor::CierraItemSelect(Nivel& n) {
+    if (!n.alias.isEmpty()) {
+        salida_ += u" AS "_s + n.alias + u' ';
+        n.alias.clear();
     }
-    const bool definicion = (Es(primera, u"CREATE") && Es(Siguiente(primera + 1), u"TABLE")) || Es(primera, u"ALTER");
+}
+
+// The rows a TOP keeps, written when its SELECT ends: a LIMIT at its end; a member of a UNION becomes a
+// subquery with its LIMIT (SQLite limits only a whole compound), before the compound's ORDER BY. A share of
+// the rows names the SELECT once, as a common table expression, and counts it there.
+void Traductor::EscribeLimite(Nivel& n) {
+    if (!n.limite.activo) return;
+    const Limite l = n.limite;
+    n.limite = {};
+    const qsizetype fin = n.compuesto && n.ordenEn > l.inicio ? n.ordenEn : salida_.size();
+    const QString cola = salida_.mid(fin);
+    salida_.truncate(fin);
+    while (!salida_.isEmpty() && EsBlanco(salida_.back())) salida_.chop(1);
+    if (!l.porcentaje) {
+        if (n.compuesto) salida_.insert(l.inicio, u"SELECT * FROM ("_s);
+        salida_ += u" LIMIT "_s + l.filas + (n.compuesto ? u")"_s : QString());
+    } else {
+        // The SELECT is named once and counted there. A table derived in a FROM (never correlated) goes ahead of
+        // the statement as a common table expression, so nesting does not deepen SQLite's parse.
+        const QString nombre = u"tsql_p"_s + QString::number(++contador_);
+        bool entero = false;
+        l.filas.toLongLong(&entero);
+        const QString filas = entero ? u"(COUNT(*) * "_s + l.filas + u" + 99) / 100"_s
+                                     : u"CAST(COUNT(*) * "_s + l.filas + u" / 100.0 + 0.9999999 AS INTEGER)"_s;
+        const QString seleccion = salida_.mid(l.inicio);
+        salida_.truncate(l.inicio);
+        const bool alzable = n.derivada || (&n == &niveles_.front() && !Es(primera_, "WITH"_L1) &&
+                                            (tipo_ == Tipo::Select || tipo_ == Tipo::Insert));
+        if (alzable && !Es(primera_, "WITH"_L1)) {
+            comunes_ << nombre + u" AS MATERIALIZED ("_s + seleccion + u"), "_s + nombre + u"l AS (SELECT * FROM "_s +
+                            nombre + u" LIMIT (SELECT "_s + filas + u" FROM "_s + nombre + u"))"_s;
+            salida_ += u"SELECT * FROM "_s + nombre + u'l';
+        } else {
+            salida_ += u"SELECT * FROM (WITH "_s + nombre + u" AS MATERIALIZED ("_s + seleccion +
+                       u") SELECT * FROM "_s + nombre + u" LIMIT (SELECT "_s + filas + u" FROM "_s + nombre + u"))"_s;
+        }
+    }
+    if (!cola.isEmpty()) salida_ += u' ' + cola;
+}
+
+void Traductor::AgregaTabla(qsizetype k) {
+    k = Sig(k);
+    if (Es(k, "dbo"_L1) && EsSimbolo(Sig(k + 1), u".")) k = Sig(Sig(k + 1) + 1);
+    if (k < hasta_ && (t_[k].clase == Clase::Nombre || EsNombre(k))) tablas << NombrePlano(Texto(k));
+}
+
+// Whether the word at k calls a function: a '(' follows, and it stands where an expression does.
+bool Traductor::EsLlamada(qsizetype k) const {
+    if (!EsSimbolo(Sig(k + 1), u"(")) return false;
+    const qsizetype p = Ant(k);
+    if (p < desde_) return false;
+    if (t_[p].clase == Clase::Simbolo) return Texto(p) != u".";
+    if (t_[p].clase != Clase::Palabra) return false;
+    if (Es(p, "ON"_L1)) return tipo_ != Tipo::Crea && tipo_ != Tipo::CreaTabla;
+    return EnLista(Texto(p),
+                   {"SELECT"_L1, "WHERE"_L1,   "AND"_L1,     "OR"_L1,      "NOT"_L1,      "WHEN"_L1, "THEN"_L1,
+                    "ELSE"_L1,   "CASE"_L1,    "BY"_L1,      "HAVING"_L1,  "DISTINCT"_L1, "SET"_L1,  "IS"_L1,
+                    "LIKE"_L1,   "BETWEEN"_L1, "IN"_L1,      "DEFAULT"_L1, "CHECK"_L1,    "ALL"_L1,  "RETURN"_L1,
+                    "VALUES"_L1, "TOP"_L1,     "PERCENT"_L1, "ESCAPE"_L1});
+}
+
+// Reads a column definition ahead: its name, type, IDENTITY and PRIMARY KEY, so that the pass writes the
+// type SQLite needs where the type stands.
+void Traductor::PlaneaColumna(qsizetype k) {
+    plan_ = {};
+    const qsizetype tipo = Sig(k + 1);
+    if (Es(tipo, "AS"_L1)) NoAdmite(QStringLiteral("columnas calculadas"));
+    if (tipo >= hasta_ || (t_[tipo].clase != Clase::Palabra && t_[tipo].clase != Clase::Nombre)) return;
+    plan_.nombre = k;
+    plan_.tipo = tipo;
+    plan_.finTipo = tipo;
+    const QString tipoPlano = NombrePlano(Texto(tipo));
+    const QStringView palabra = tipoPlano;
+    plan_.texto = EsTipoTexto(palabra);
+    plan_.fecha = EsTipoFecha(palabra);
+    if (EsSimbolo(Sig(tipo + 1), u"(")) {
+        plan_.finTipo = Cierre(Sig(tipo + 1));
+        bool numero = false;
+        const qsizetype arg = Sig(Sig(tipo + 1) + 1);
+        if (arg < hasta_) plan_.largo = Texto(arg).toLong(&numero);
+        if (!numero) plan_.largo = -1;
+    }
+    if (EnLista(palabra, {"text"_L1, "ntext"_L1})) plan_.largo = -1;
+    if (EnLista(palabra, {"xml"_L1, "sql_variant"_L1, "geography"_L1, "geometry"_L1, "hierarchyid"_L1, "timestamp"_L1,
+                          "rowversion"_L1, "datetimeoffset"_L1, "time"_L1}))
+        NoAdmite(QStringLiteral("el tipo %1").arg(palabra.toString()));
+    int nivel = 0;
+    bool primaria = false;
+    qsizetype defecto = -1, finDefecto = -1, restriccion = -1;
+    std::vector<std::pair<qsizetype, qsizetype>> noNulo;
+    for (qsizetype j = Sig(plan_.finTipo + 1); j < hasta_; j = Sig(j + 1)) {
+        if (EsSimbolo(j, u"(")) ++nivel;
+        if (EsSimbolo(j, u")") && --nivel < 0) break;
+        if (nivel == 0 && EsSimbolo(j, u",")) break;
+        if (nivel != 0) continue;
+        if (Es(j, "IDENTITY"_L1)) {
+            plan_.identidad = plan_.finIdentidad = j;
+            if (EsSimbolo(Sig(j + 1), u"(")) {
+                plan_.finIdentidad = Cierre(Sig(j + 1));
+                QString argumentos;
+                for (qsizetype a = Sig(j + 1); a <= plan_.finIdentidad && a < hasta_; ++a)
+                    if (t_[a].clase != Clase::Blanco) argumentos += Texto(a);
+                if (argumentos != u"(1,1)")
+                    NoAdmite(QStringLiteral("IDENTITY con semilla o incremento distintos de 1"));
+            }
+        }
+        if (Es(j, "PRIMARY"_L1) && Es(Sig(j + 1), "KEY"_L1)) primaria = true, plan_.clave = Sig(j + 1);
+        if (Es(j, "COLLATE"_L1)) plan_.collate = true;
+        if (Es(j, "NOT"_L1) && Es(Sig(j + 1), "NULL"_L1)) noNulo.push_back({j, Sig(j + 1)});
+        if (Es(j, "CONSTRAINT"_L1)) restriccion = j;
+        if (Es(j, "DEFAULT"_L1)) {
+            defecto = j;
+            const qsizetype expr = Sig(j + 1);
+            finDefecto = expr;
+            if (EsSimbolo(expr, u"("))
+                finDefecto = Cierre(expr);
+            else if (EsSimbolo(Sig(expr + 1), u"("))
+                finDefecto = Cierre(Sig(expr + 1));
+            if (restriccion >= 0 && Sig(Sig(restriccion + 1) + 1) != j) restriccion = -1;
+        }
+    }
+    // A default that is not a constant: SQLite will not add a column with it. The column is added without it;
+    // the rows there get it when the column may not be null, and a trigger gives it to new rows that leave the
+    // column out.
+    if (tipo_ == Tipo::AlteraTabla && defecto >= 0 && finDefecto < hasta_) {
+        bool llamada = false;
+        for (qsizetype j = Sig(defecto + 1); j <= finDefecto; ++j)
+            if (t_[j].clase == Clase::Palabra && EsSimbolo(Sig(j + 1), u"(")) llamada = true;
+        if (llamada) {
+            QString valor;
+            TraduceSinDefinicion(Sig(defecto + 1), finDefecto + 1, valor);
+            omitidos_.push_back({restriccion >= 0 ? restriccion : defecto, finDefecto});
+            for (const auto& par : noNulo) omitidos_.push_back(par);
+            const QString columna = NombreSqlite(Texto(k));
+            if (!noNulo.empty())
+                despues << u"UPDATE "_s + tablaSqlite_ + u" SET "_s + columna + u" = ("_s + valor + u')';
+            despues << u"CREATE "_s + (temporal_ ? u"TEMP "_s : QString()) + u"TRIGGER "_s +
+                           Entrecomilla(u"tsql_d_"_s + tablaPlana_ + u'_' + NombrePlano(Texto(k))) +
+                           u" AFTER INSERT ON "_s + tablaSqlite_ + u" FOR EACH ROW WHEN NEW."_s + columna +
+                           u" IS NULL BEGIN UPDATE "_s + tablaSqlite_ + u" SET "_s + columna + u" = ("_s + valor +
+                           u") WHERE rowid = NEW.rowid; END"_s;
+        }
+    }
+    if (plan_.identidad >= 0 && !primaria && tipo_ == Tipo::CreaTabla) {
+        // "CONSTRAINT PK PRIMARY KEY (Id)" of the table naming this column alone: the key moves to the column,
+        // the only place SQLite's numbering key can be declared.
+        int nivelTabla = 0;
+        for (qsizetype j = Sig(k + 1); j < hasta_ && nivelTabla >= 0; j = Sig(j + 1)) {
+            if (EsSimbolo(j, u"(")) ++nivelTabla;
+            if (EsSimbolo(j, u")")) --nivelTabla;
+            if (nivelTabla != 0 || !Es(j, "PRIMARY"_L1) || !Es(Sig(j + 1), "KEY"_L1)) continue;
+            qsizetype inicio = j;
+            if (Es(Ant(Ant(j)), "CONSTRAINT"_L1)) inicio = Ant(Ant(j));
+            qsizetype a = Sig(Sig(j + 1) + 1);
+            if (Es(a, "CLUSTERED"_L1) || Es(a, "NONCLUSTERED"_L1)) a = Sig(a + 1);
+            if (!EsSimbolo(a, u"(") || !EsSimbolo(Ant(inicio), u",")) break;
+            const qsizetype columna = Sig(a + 1);
+            qsizetype cierre = Sig(columna + 1);
+            if (Es(cierre, "ASC"_L1)) cierre = Sig(cierre + 1);
+            if (!EsSimbolo(cierre, u")") || columna >= hasta_ ||
+                NombrePlano(Texto(columna)).compare(NombrePlano(Texto(k)), Qt::CaseInsensitive) != 0)
+                break;
+            omitidos_.push_back({Ant(inicio), cierre});
+            plan_.claveDeTabla = true;
+            primaria = true;
+            break;
+        }
+    }
+    if (plan_.identidad >= 0 && !primaria) {
+        if (tipo_ == Tipo::AlteraTabla) NoAdmite(QStringLiteral("agregar una columna IDENTITY a una tabla"));
+        NoAdmite(QStringLiteral("IDENTITY en una columna que no es la clave primaria"));
+    }
+}
+
+void Traductor::ApuntaTipoDeItem(qsizetype k) {
+    if (sinTiposDeColumna_) return;
+    if (EsSimbolo(k, u"*") || (EsNombre(k) && EsSimbolo(Sig(k + 1), u".") && EsSimbolo(Sig(Sig(k + 1) + 1), u"*"))) {
+        sinTiposDeColumna_ = true;
+        tiposColumnas.clear();
+        return;
+    }
+    QString tipo;
+    if (t_[k].clase == Clase::Palabra && EsSimbolo(Sig(k + 1), u"(")) {
+        const qsizetype abre = Sig(k + 1);
+        const qsizetype cierra = Cierre(abre);
+        const qsizetype tras = Sig(cierra + 1);
+        const bool solo = tras >= hasta_ || EsSimbolo(tras, u",") || Es(tras, "AS"_L1) || Es(tras, "FROM"_L1) ||
+                          EsNombre(tras) || t_[tras].clase == Clase::Literal;
+        if (const Funcion* f = BuscaFuncion(Texto(k)); f && solo && cierra < hasta_) {
+            tipo = QString::fromLatin1(f->tipo);
+            if (tipo == u"=") {
+                // The argument's column: its declared type is the result's.
+                qsizetype ultimo = -1;
+                bool columna = true;
+                for (qsizetype j = Sig(abre + 1); j < cierra; j = Sig(j + 1)) {
+                    if (EsNombre(j))
+                        ultimo = j;
+                    else if (!EsSimbolo(j, u".") && !Es(j, "DISTINCT"_L1))
+                        columna = false;
+                }
+                tipo = columna && ultimo >= 0 ? u"="_s + NombrePlano(Texto(ultimo)) : QString();
+                if (IgualPalabra(Texto(k), "AVG"_L1) && !tipo.isEmpty()) tipo.clear();
+            }
+            if (IgualPalabra(Texto(k), "CONVERT"_L1)) {
+                const qsizetype t = Sig(abre + 1);
+                if (t < cierra) tipo = Texto(t).toString();
+            }
+        }
+    }
+    tiposColumnas << tipo;
+}
+
+QString Traductor::Traduce() {
+    copiaDesde_ = InicioDe(Sig(desde_));
+    primera_ = Sig(desde_);
+    niveles_.push_back({});
+    if (Es(primera_, "SELECT"_L1) || Es(primera_, "WITH"_L1)) tipo_ = Tipo::Select;
+    if (Es(primera_, "INSERT"_L1)) tipo_ = Tipo::Insert;
+    if (Es(primera_, "UPDATE"_L1)) tipo_ = Tipo::Update;
+    if (Es(primera_, "DELETE"_L1)) tipo_ = Tipo::Delete;
+    if (Es(primera_, "CREATE"_L1)) tipo_ = Tipo::Crea;
+    if (Es(primera_, "DROP"_L1)) tipo_ = Tipo::Borra;
+    cuenta = tipo_ == Tipo::Insert || tipo_ == Tipo::Update || tipo_ == Tipo::Delete;
+    definicion = tipo_ == Tipo::Crea || tipo_ == Tipo::Borra || Es(primera_, "ALTER"_L1);
+
+    // The statement's head: the forms SQL Server allows and SQLite does not.
+    if (Es(primera_, "TRUNCATE"_L1) && Es(Sig(primera_ + 1), "TABLE"_L1)) {
+        omitidos_.push_back({primera_, Sig(primera_ + 1)});
+        antes_.push_back({Sig(Sig(primera_ + 1) + 1), u"DELETE FROM "_s});
+        tipo_ = Tipo::Delete;
+    }
+    if (tipo_ == Tipo::Insert && !Es(Sig(primera_ + 1), "INTO"_L1)) antes_.push_back({Sig(primera_ + 1), u"INTO "_s});
+    if (tipo_ == Tipo::Delete && Es(primera_, "DELETE"_L1) && !Es(Sig(primera_ + 1), "FROM"_L1))
+        antes_.push_back({Sig(primera_ + 1), u"FROM "_s});
+    qsizetype nombreTabla = -1;
+    if (tipo_ == Tipo::Crea || Es(primera_, "ALTER"_L1)) {
+        qsizetype k = Sig(primera_ + 1);
+        if (Es(k, "TABLE"_L1)) {
+            tipo_ = tipo_ == Tipo::Crea ? Tipo::CreaTabla : Tipo::AlteraTabla;
+            nombreTabla = Sig(k + 1);
+            if ((Es(nombreTabla, "dbo"_L1) ||
+                 (nombreTabla < hasta_ && Texto(nombreTabla).compare(u"[dbo]", Qt::CaseInsensitive) == 0)) &&
+                EsSimbolo(Sig(nombreTabla + 1), u"."))
+                nombreTabla = Sig(Sig(nombreTabla + 1) + 1);
+            if (nombreTabla < hasta_) {
+                tablaPlana_ = NombrePlano(Texto(nombreTabla));
+                temporal_ = tablaPlana_.startsWith(u'#');
+                tablaSqlite_ = temporal_ || t_[nombreTabla].clase == Clase::Nombre ? Entrecomilla(tablaPlana_)
+                                                                                   : Texto(nombreTabla).toString();
+            }
+            if (temporal_ && tipo_ == Tipo::CreaTabla) antes_.push_back({k, u"TEMP "_s});
+            if (tipo_ == Tipo::AlteraTabla) {
+                const qsizetype accion = Sig(nombreTabla + 1);
+                if (Es(accion, "ALTER"_L1)) NoAdmite(QStringLiteral("ALTER TABLE ... ALTER COLUMN"));
+                if (Es(accion, "ADD"_L1) && (Es(Sig(accion + 1), "CONSTRAINT"_L1) ||
+                                             Es(Sig(accion + 1), "PRIMARY"_L1) || Es(Sig(accion + 1), "FOREIGN"_L1) ||
+                                             Es(Sig(accion + 1), "UNIQUE"_L1) || Es(Sig(accion + 1), "CHECK"_L1)))
+                    NoAdmite(QStringLiteral("ALTER TABLE ... ADD CONSTRAINT"));
+                if (Es(accion, "DROP"_L1) && !Es(Sig(accion + 1), "COLUMN"_L1))
+                    NoAdmite(QStringLiteral("ALTER TABLE ... DROP CONSTRAINT"));
+                if (Es(accion, "WITH"_L1) || Es(accion, "NOCHECK"_L1) || Es(accion, "CHECK"_L1))
+                    NoAdmite(QStringLiteral("ALTER TABLE ... CHECK CONSTRAINT"));
+                if (Es(accion, "ADD"_L1)) {
+                    columnaAlterEn_ = Es(Sig(accion + 1), "COLUMN"_L1) ? Sig(Sig(accion + 1) + 1) : Sig(accion + 1);
+                    // SQLite adds one column a statement.
+                    int nivel = 0;
+                    for (qsizetype j = accion; j < hasta_; ++j) {
+                        if (EsSimbolo(j, u"(")) ++nivel;
+                        if (EsSimbolo(j, u")")) --nivel;
+                        if (nivel == 0 && EsSimbolo(j, u","))
+                            NoAdmite(QStringLiteral("varias columnas en un ALTER TABLE ADD"));
+                    }
+                    // "ADD COLUMN" is SQLite's; the server writes ADD alone.
+                    if (!Es(Sig(accion + 1), "COLUMN"_L1)) antes_.push_back({Sig(accion + 1), u"COLUMN "_s});
+                }
+            } else if (tipo_ == Tipo::CreaTabla) {
+                if (!EsSimbolo(Sig(nombreTabla + 1), u"(")) NoAdmite(QStringLiteral("CREATE TABLE sin columnas"));
+            }
+        } else if (Es(k, "VIEW"_L1) || Es(k, "INDEX"_L1) || Es(k, "UNIQUE"_L1) || Es(k, "CLUSTERED"_L1) ||
+                   Es(k, "NONCLUSTERED"_L1)) {
+            if (Es(primera_, "ALTER"_L1)) NoAdmite(QStringLiteral("ALTER %1").arg(Texto(k).toString().toUpper()));
+        } else {
+            NoAdmite(QStringLiteral("%1 %2").arg(Texto(primera_).toString().toUpper(),
+                                                 k < hasta_ ? Texto(k).toString().toUpper() : QString()));
+        }
+    }
+    if (tipo_ == Tipo::Borra && Es(Sig(primera_ + 1), "INDEX"_L1)) {
+        // DROP INDEX T.IX and DROP INDEX IX ON T are SQLite's DROP INDEX IX.
+        const qsizetype a = Sig(Sig(primera_ + 1) + 1);
+        if (EsSimbolo(Sig(a + 1), u".")) omitidos_.push_back({a, Sig(a + 1)});
+        const qsizetype on = Sig(a + 1);
+        if (Es(on, "ON"_L1)) omitidos_.push_back({on, hasta_ - 1});
+    }
 
     for (qsizetype k = desde_; k < hasta_; ++k) {
         const Token& t = t_[k];
-        if (t.clase == Clase::Palabra) {
-            // Only words beginning as a rewritten word does can be one: WITH, dbo, TOP, TRUNCATE, ISNULL, and
-            // the text types of a definition.
-            char16_t inicial = s_[t.ini].unicode();
-            if (inicial >= u'A' && inicial <= u'Z') inicial += 32;
-            const bool candidata = inicial == u'w' || inicial == u'd' || inicial == u't' || inicial == u'i' ||
-                                   inicial == u'c' || (definicion && (inicial == u'v' || inicial == u'n'));
-            if (!candidata) continue;
-            // 3. Table hints go.
-            if (Es(k, u"WITH") && EsSimbolo(Siguiente(k + 1), u'(')) {
-                const qsizetype tras = FinDeSugerencias(Siguiente(k + 1));
+        if (t.clase == Clase::Blanco || t.clase == Clase::Comentario) continue;
+        for (const auto& [en, texto] : antes_)
+            if (k == en) {
+                CopiaHasta(InicioDe(k));
+                salida_ += texto;
+            }
+        if (k == columnaAlterEn_) PlaneaColumna(k);
+        if (!omitidos_.empty()) {
+            bool omitido = false;
+            for (const auto& [de, a] : omitidos_)
+                if (k == de) {
+                    CopiaHasta(InicioDe(k));
+                    copiaDesde_ = InicioDe(Sig(a + 1));
+                    k = a;
+                    omitido = true;
+                    break;
+                }
+            if (omitido) continue;
+        }
+        Nivel* n = &niveles_.back();
+        const QStringView w = Texto(k);
+        const bool palabra = t.clase == Clase::Palabra;
+        const bool reservada = palabra && EsReservada(w);
+
+        // A column definition starts: read it ahead.
+        if (n->nuevaColumna) {
+            n->nuevaColumna = false;
+            if (!(palabra && EnLista(w, {"CONSTRAINT"_L1, "PRIMARY"_L1, "FOREIGN"_L1, "UNIQUE"_L1, "CHECK"_L1,
+                                         "INDEX"_L1, "COLUMN"_L1})))
+                PlaneaColumna(k);
+            else if (Es(k, "COLUMN"_L1))
+                n->nuevaColumna = true;
+        }
+        // The start of an operand: where the calls for a chain of + and - will go.
+        const bool signo = t.clase == Clase::Simbolo && (w == u"+" || w == u"-");
+        const bool operandoInicia = (palabra && (!reservada || Es(k, "CASE"_L1) || Es(k, "NULL"_L1))) ||
+                                    t.clase == Clase::Nombre || t.clase == Clase::Literal || t.clase == Clase::Numero ||
+                                    EsSimbolo(k, u"(") || (signo && !EsOperandoFinal(Ant(k)));
+        if (n->nuevoTermino && operandoInicia) {
+            CopiaHasta(InicioDe(k));
+            n->inicioTermino = salida_.size();
+            n->nuevoTermino = false;
+            n->operando = k;
+        }
+        if (n->listaSelect && n->nuevoItem && niveles_.size() == 1 && !Es(k, "DISTINCT"_L1) && !Es(k, "ALL"_L1)) {
+            n->nuevoItem = false;
+            // "SELECT @v = expression" assigns; "SELECT alias = expression" names the column.
+            if (EsSimbolo(Sig(k + 1), u"=") && palabra && w.startsWith(u'@') && !w.startsWith(u"@@")) {
+                asignadas << w.toString();
+                CopiaHasta(InicioDe(k));
+                copiaDesde_ = FinDe(Sig(k + 1));
+                k = Sig(k + 1);
+                n->nuevoTermino = true;
+                n->nuevoItem = false;
+                const qsizetype item = Sig(k + 1);
+                if (item < hasta_) ApuntaTipoDeItem(item);
+                continue;
+            }
+            if (EsSimbolo(Sig(k + 1), u"=") && (EsNombre(k) || t.clase == Clase::Literal)) {
+                n->alias =
+                    t.clase == Clase::Literal
+                        ? u'"' +
+                              w.mid(1, w.size() - 2).toString().replace(u"''"_s, u"'"_s).replace(u"\""_s, u"\"\""_s) +
+                              u'"'
+                        : NombreSqlite(w);
+                CopiaHasta(InicioDe(k));
+                copiaDesde_ = FinDe(Sig(k + 1));
+                k = Sig(k + 1);
+                n->nuevoTermino = true;
+                const qsizetype item = Sig(k + 1);
+                if (item < hasta_) ApuntaTipoDeItem(item);
+                continue;
+            }
+            ApuntaTipoDeItem(k);
+        }
+
+        if (plan_.tipo == k) {
+            // A column's type: INTEGER for IDENTITY (SQLite's key that numbers itself), the server's collation
+            // on texts and dates, and the declared length checked as the server checks it.
+            CopiaHasta(t.ini);
+            if (plan_.identidad >= 0) {
+                salida_ += plan_.claveDeTabla ? u"INTEGER PRIMARY KEY AUTOINCREMENT"_s : u"INTEGER"_s;
+            } else {
+                salida_ += NombrePlano(w);
+                salida_ += QStringView(s_).mid(FinDe(k), FinDe(plan_.finTipo) - FinDe(k));
+            }
+            // A date column keeps texts as texts ("20241226" is not the number 20241226): TEXT affinity, the
+            // declared type still read as its first word.
+            if (plan_.fecha) salida_ += u" TEXT"_s;
+            copiaDesde_ = FinDe(plan_.finTipo);
+            const QString nombre = NombreSqlite(Texto(plan_.nombre));
+            if ((plan_.texto || plan_.fecha) && !plan_.collate) salida_ += u" COLLATE SQLSERVER"_s;
+            if (plan_.texto && plan_.largo > 0)
+                salida_ += u" CONSTRAINT tsql_8152 CHECK (length(rtrim("_s + nombre + u", ' ')) <= "_s +
+                           QString::number(plan_.largo) + u')';
+            if (plan_.fecha) fechas_.push_back({nombre, NombrePlano(Texto(plan_.nombre)), NombrePlano(w).toLower()});
+            k = plan_.finTipo;
+            continue;
+        }
+        if (plan_.identidad == k) {
+            CopiaHasta(t.ini);
+            copiaDesde_ = FinDe(plan_.finIdentidad);
+            k = plan_.finIdentidad;
+            continue;
+        }
+        if (plan_.clave == k && plan_.identidad >= 0) {
+            CopiaHasta(FinDe(k));
+            salida_ += u" AUTOINCREMENT"_s;
+            continue;
+        }
+
+        if (t.clase == Clase::Simbolo) {
+            if (w == u"(") {
+                const qsizetype tras = FinDeSugerencias(k);
                 if (tras > 0) {
-                    copiaHasta(t.ini);
-                    copiaDesde = finDe(tras - 1);
+                    CopiaHasta(t.ini);
+                    copiaDesde_ = FinDe(tras - 1);
                     k = tras - 1;
                     continue;
                 }
-            }
-            // 4. The owner prefix goes: dbo.TABLA reads TABLA.
-            if (Es(k, u"dbo") && EsSimbolo(k + 1, u'.')) {
-                copiaHasta(t.ini);
-                copiaDesde = finDe(k + 1);
-                ++k;
+                Nivel nuevo;
+                nuevo.tipo = siguienteEsCast_ ? TipoNivel::Cast : TipoNivel::Parentesis;
+                siguienteEsCast_ = false;
+                nuevo.cierre = cierrePendiente_;
+                cierrePendiente_.clear();
+                nuevo.derivada =
+                    (niveles_.size() == 1 || n->derivada) &&
+                    (Es(Ant(k), "FROM"_L1) || Es(Ant(k), "JOIN"_L1) || (EsSimbolo(Ant(k), u",") && n->enFrom));
+                if (tipo_ == Tipo::CreaTabla && niveles_.size() == 1 && Ant(k) == nombreTabla) {
+                    nuevo.columnas = true;
+                    nuevo.nuevaColumna = true;
+                }
+                if (!trasParentesis_.isEmpty()) {
+                    CopiaHasta(FinDe(k));
+                    salida_ += trasParentesis_;
+                    trasParentesis_.clear();
+                }
+                niveles_.push_back(nuevo);
                 continue;
             }
-            // 5. TOP n becomes the LIMIT of its own SELECT, written where that SELECT ends.
-            if (Es(k, u"TOP")) {
-                const qsizetype antes = Anterior(k);
-                if (Es(antes, u"SELECT") || Es(antes, u"DISTINCT") || Es(antes, u"ALL")) {
-                    QString limite;
+            if (w == u")") {
+                if (niveles_.size() == 1) continue;
+                CopiaHasta(t.ini);
+                CortaCadena(*n);
+                CierraItemOrden(*n, k);
+                EscribeLimite(*n);
+                const QString cierre = n->cierre;
+                niveles_.pop_back();
+                if (!cierre.isEmpty()) {
+                    CopiaHasta(FinDe(k));
+                    salida_ += cierre;
+                }
+                continue;
+            }
+            if (w == u",") {
+                CopiaHasta(t.ini);
+                CortaCadena(*n);
+                CierraItemOrden(*n, k);
+                if (n->enOrden) n->itemOrden = Sig(k + 1);
+                if (n->listaSelect) {
+                    CierraItemSelect(*n);
+                    n->nuevoItem = true;
+                }
+                if (n->columnas) n->nuevaColumna = true;
+                continue;
+            }
+            if (w == u"=" || w == u"<" || w == u">" || w == u"<=" || w == u">=" || w == u"<>" || w == u"!=" ||
+                w == u"!<" || w == u"!>") {
+                CopiaHasta(t.ini);
+                const bool columna = OperandoEsColumna(*n, k);
+                CortaCadena(*n);
+                if (!n->enSet && !columna) salida_ += u" COLLATE SQLSERVER "_s;
+                if (w == u"!<" || w == u"!>") {
+                    salida_ += w == u"!<" ? u">="_s : u"<="_s;
+                    Salta(k);
+                }
+                if (EnLista(Texto(Sig(k + 1)), {"ALL"_L1, "ANY"_L1, "SOME"_L1}) &&
+                    t_[Sig(k + 1)].clase == Clase::Palabra)
+                    NoAdmite(QStringLiteral("comparaciones con ALL, ANY o SOME"));
+                continue;
+            }
+            if (signo || w == u"*" || w == u"/" || w == u"%") {
+                if (EsSimbolo(Sig(k + 1), u"=") && Sig(k + 1) == k + 1)
+                    NoAdmite(QStringLiteral("la asignación compuesta %1=").arg(w.toString()));
+                if (signo && EsOperandoFinal(Ant(k)) && n->inicioTermino >= 0) {
+                    CopiaHasta(t.ini);
+                    if (n->inicioCadena < 0) n->inicioCadena = n->inicioTermino;
+                    salida_ += n->operaciones.isEmpty() ? u","_s : u"),"_s;
+                    n->operaciones << (w == u"+" ? u"tsql_suma("_s : u"tsql_resta("_s);
+                    Salta(k);
+                }
+                continue;
+            }
+            if (w == u"|" || w == u"&" || w == u"^" || w == u"~") NoAdmite(QStringLiteral("los operadores de bits"));
+            continue;
+        }
+
+        if (t.clase == Clase::Literal) {
+            if (t.prefijoN) {
+                CopiaHasta(t.ini - 1);
+                copiaDesde_ = t.ini;
+            }
+            continue;
+        }
+        if (t.clase == Clase::Numero) continue;
+        if (t.clase == Clase::Nombre) {
+            if (w.compare(u"[dbo]", Qt::CaseInsensitive) == 0 && EsSimbolo(Sig(k + 1), u".")) {
+                CopiaHasta(t.ini);
+                copiaDesde_ = FinDe(Sig(k + 1));
+                k = Sig(k + 1);
+                continue;
+            }
+            if (n->enSet && niveles_.size() == 1 && EsSimbolo(Sig(k + 1), u".") && EsNombre(Sig(Sig(k + 1) + 1)) &&
+                (Es(Ant(k), "SET"_L1) || EsSimbolo(Ant(k), u","))) {
+                CopiaHasta(t.ini);
+                copiaDesde_ = FinDe(Sig(k + 1));
+                k = Sig(k + 1);
+                continue;
+            }
+            if (w.startsWith(u'[')) {
+                CopiaHasta(t.ini);
+                salida_ += NombreSqlite(w);
+                Salta(k);
+            }
+            continue;
+        }
+
+        // Words.
+        if (k == parteEn_) {
+            CopiaHasta(t.ini);
+            salida_ += u'\'' + w.toString() + u'\'';
+            Salta(k);
+            continue;
+        }
+        if (k == tipoConvertEn_) {
+            // CONVERT(varchar(10), x, 103): the type, with its length, is a text argument of the extension's.
+            qsizetype fin = k;
+            if (EsSimbolo(Sig(k + 1), u"(")) fin = Cierre(Sig(k + 1));
+            QString tipo;
+            for (qsizetype j = k; j <= fin && j < hasta_; ++j)
+                if (t_[j].clase != Clase::Blanco) tipo += Texto(j);
+            CopiaHasta(t.ini);
+            salida_ += u'\'' + tipo + u'\'';
+            copiaDesde_ = FinDe(fin);
+            k = fin;
+            continue;
+        }
+        if (reservada && !((Es(k, "LEFT"_L1) || Es(k, "RIGHT"_L1)) && EsSimbolo(Sig(k + 1), u"(") && EsLlamada(k))) {
+            if (Es(k, "SELECT"_L1)) {
+                CopiaHasta(t.ini);
+                CortaCadena(*n);
+                n->inicioSelect = salida_.size();
+                if (niveles_.size() == 1 && primerSelect_ < 0) primerSelect_ = salida_.size();
+                n->listaSelect = true;
+                n->nuevoItem = true;
+                n->enOrden = false;
+                qsizetype j = Sig(k + 1);
+                if (Es(j, "DISTINCT"_L1) || Es(j, "ALL"_L1)) j = Sig(j + 1);
+                if (Es(j, "TOP"_L1)) {
+                    QString filas;
                     bool porcentaje = false;
-                    const qsizetype despues = SaltaTop(k, limite, porcentaje);
+                    const qsizetype despues = SaltaTop(j, filas, porcentaje);
                     if (despues > 0) {
-                        if (!limites.empty() && limites.back().nivel == nivel) limites.pop_back();
-                        copiaHasta(t.ini);
-                        const qsizetype select = Es(antes, u"SELECT") ? antes : Anterior(antes);
-                        const qsizetype inicioSelect = salida.size() - (t.ini - t_[select].ini);
-                        if (!limite.isEmpty()) limites.push_back({nivel, limite, porcentaje, inicioSelect});
-                        copiaDesde = inicioDe(despues);
+                        CopiaHasta(t_[j].ini);
+                        if (!filas.isEmpty()) n->limite = {true, filas, porcentaje, n->inicioSelect};
+                        copiaDesde_ = InicioDe(despues);
                         k = despues - 1;
+                    }
+                }
+                continue;
+            }
+            if (Es(k, "CASE"_L1)) {
+                Nivel caso;
+                caso.tipo = TipoNivel::Caso;
+                niveles_.push_back(caso);
+                continue;
+            }
+            if (Es(k, "END"_L1) && n->tipo == TipoNivel::Caso) {
+                CopiaHasta(t.ini);
+                CortaCadena(*n);
+                niveles_.pop_back();
+                continue;
+            }
+            if (Es(k, "AS"_L1) && n->tipo == TipoNivel::Cast) {
+                // CAST(x AS varchar(10)) is tsql_cast(x, 'varchar(10)').
+                CopiaHasta(t.ini);
+                CortaCadena(*n);
+                qsizetype fin = Sig(k + 1);
+                const qsizetype primeraDelTipo = fin;
+                if (EsSimbolo(Sig(fin + 1), u"(")) fin = Cierre(Sig(fin + 1));
+                QString tipo;
+                for (qsizetype j = primeraDelTipo; j <= fin && j < hasta_; ++j)
+                    if (t_[j].clase != Clase::Blanco) tipo += Texto(j);
+                while (!salida_.isEmpty() && EsBlanco(salida_.back())) salida_.chop(1);
+                salida_ += u", '"_s + tipo + u'\'';
+                copiaDesde_ = fin < hasta_ ? FinDe(fin) : copiaDesde_;
+                k = fin;
+                continue;
+            }
+            CopiaHasta(InicioDe(k));
+            const bool operandoSigue = Es(k, "NULL"_L1);
+            if (!operandoSigue) {
+                if (Es(k, "IN"_L1) || Es(k, "BETWEEN"_L1) ||
+                    (Es(k, "NOT"_L1) && (Es(Sig(k + 1), "IN"_L1) || Es(Sig(k + 1), "BETWEEN"_L1)))) {
+                    const bool columna = OperandoEsColumna(*n, k);
+                    const bool hayOperando = n->operando >= 0;
+                    CortaCadena(*n);
+                    if (!columna && hayOperando) salida_ += u" COLLATE SQLSERVER "_s;
+                    if (Es(k, "NOT"_L1)) {
+                        k = Sig(k + 1);
+                        CopiaHasta(FinDe(k));
+                    }
+                    continue;
+                }
+                CortaCadena(*n);
+            }
+            if (Es(k, "UNION"_L1) || Es(k, "EXCEPT"_L1) || Es(k, "INTERSECT"_L1)) {
+                CierraItemOrden(*n, k);
+                if (n->listaSelect) CierraItemSelect(*n);
+                n->listaSelect = false;
+                n->compuesto = true;
+                EscribeLimite(*n);
+                n->ordenEn = -1;
+                n->enOrden = false;
+                continue;
+            }
+            if ((Es(k, "ORDER"_L1) || Es(k, "GROUP"_L1)) && Es(Sig(k + 1), "BY"_L1)) {
+                n->enFrom = false;
+                CierraItemOrden(*n, k);
+                if (n->listaSelect) CierraItemSelect(*n);
+                n->listaSelect = false;
+                if (Es(k, "ORDER"_L1)) n->ordenEn = salida_.size();
+                n->enOrden = true;
+                k = Sig(k + 1);
+                n->itemOrden = Sig(k + 1);
+                continue;
+            }
+            if (Es(k, "ASC"_L1) || Es(k, "DESC"_L1)) {
+                CierraItemOrden(*n, k);
+                continue;
+            }
+            if (Es(k, "FROM"_L1) || Es(k, "WHERE"_L1) || Es(k, "HAVING"_L1) || Es(k, "INTO"_L1) || Es(k, "ON"_L1)) {
+                CierraItemOrden(*n, k);
+                n->enOrden = false;
+                if (n->listaSelect) CierraItemSelect(*n);
+                if (Es(k, "INTO"_L1) && n->listaSelect) NoAdmite(QStringLiteral("SELECT ... INTO"));
+                n->listaSelect = false;
+                n->enSet = false;
+                n->enFrom = Es(k, "FROM"_L1);
+                if (Es(k, "FROM"_L1) && niveles_.size() == 1) {
+                    AgregaTabla(k + 1);
+                    if (tipo_ == Tipo::Update) {
+                        // UPDATE ... FROM naming the updated table again joins it to itself in SQLite.
+                        qsizetype objetivo = Sig(primera_ + 1);
+                        if (Es(objetivo, "dbo"_L1)) objetivo = Sig(Sig(objetivo + 1) + 1);
+                        const QString plano = objetivo < hasta_ ? NombrePlano(Texto(objetivo)) : QString();
+                        for (qsizetype j = k + 1; j < hasta_ && !Es(j, "WHERE"_L1); ++j)
+                            if ((t_[j].clase == Clase::Palabra || t_[j].clase == Clase::Nombre) &&
+                                NombrePlano(Texto(j)).compare(plano, Qt::CaseInsensitive) == 0)
+                                NoAdmite(QStringLiteral("UPDATE ... FROM que nombra otra vez la tabla actualizada"));
+                    }
+                    if (tipo_ == Tipo::Delete && Sig(primera_ + 1) != k)
+                        NoAdmite(QStringLiteral("DELETE ... FROM ... FROM"));
+                }
+                continue;
+            }
+            if (Es(k, "JOIN"_L1)) {
+                if (tipo_ == Tipo::Delete) NoAdmite(QStringLiteral("DELETE con JOIN"));
+                if (niveles_.size() == 1) AgregaTabla(k + 1);
+                continue;
+            }
+            if (Es(k, "SET"_L1)) {
+                if (tipo_ == Tipo::Update && niveles_.size() == 1) n->enSet = true;
+                continue;
+            }
+            if (Es(k, "WITH"_L1)) {
+                if (EsSimbolo(Sig(k + 1), u"(")) {
+                    const qsizetype tras = FinDeSugerencias(Sig(k + 1));
+                    if (tras > 0) {
+                        CopiaHasta(t.ini);
+                        copiaDesde_ = FinDe(tras - 1);
+                        k = tras - 1;
                         continue;
                     }
                 }
+                if (k != primera_ && !Es(Ant(k), "AS"_L1))
+                    NoAdmite(QStringLiteral("WITH %1").arg(Texto(Sig(k + 1)).toString()));
+                continue;
             }
-            // 6. Functions SQLite names otherwise; CONVERT's type becomes a text argument of the extension's.
-            if (Es(k, u"CONVERT") && EsSimbolo(Siguiente(k + 1), u'(')) {
-                const qsizetype tipo = Siguiente(Siguiente(k + 1) + 1);
-                qsizetype coma = Siguiente(tipo + 1);
-                if (EsSimbolo(coma, u'(')) {
-                    while (coma < hasta_ && !EsSimbolo(coma, u')')) ++coma;
-                    coma = Siguiente(coma + 1);
+            if (Es(k, "COLLATE"_L1)) {
+                // The server's collation names: case-insensitive ones are SQLSERVER, case-sensitive BINARY.
+                const qsizetype nombre = Sig(k + 1);
+                if (nombre >= hasta_) continue;
+                const QString c = Texto(nombre).toString().toUpper();
+                QString sqlite;
+                if (c == u"SQLSERVER" || c == u"NOCASE" || c == u"BINARY" || c == u"RTRIM") continue;
+                if (c.contains(u"_CI_"_s) || c.endsWith(u"_CI"_s))
+                    sqlite = u"SQLSERVER"_s;
+                else if (c.contains(u"_CS_"_s) || c.endsWith(u"_BIN"_s) || c.endsWith(u"_BIN2"_s))
+                    sqlite = u"BINARY"_s;
+                else
+                    NoAdmite(QStringLiteral("la intercalación %1").arg(Texto(nombre).toString()));
+                CopiaHasta(t_[nombre].ini);
+                salida_ += sqlite;
+                Salta(nombre);
+                k = nombre;
+                continue;
+            }
+            if (Es(k, "CLUSTERED"_L1) || Es(k, "NONCLUSTERED"_L1)) {
+                CopiaHasta(t.ini);
+                Salta(k);
+                continue;
+            }
+            if (Es(k, "DEFAULT"_L1)) {
+                // DEFAULT getdate() is DEFAULT (getdate()) for SQLite.
+                const qsizetype v = Sig(k + 1);
+                if (v < hasta_ && t_[v].clase == Clase::Palabra && EsSimbolo(Sig(v + 1), u"(")) {
+                    CopiaHasta(FinDe(k));
+                    salida_ += u" ("_s;
+                    cierrePendiente_ = u")"_s;
                 }
-                if (tipo < hasta_ && t_[tipo].clase == Clase::Palabra && EsSimbolo(coma, u',')) {
-                    copiaHasta(t_[tipo].ini);
-                    salida += QLatin1Char('\'') + Texto(tipo).toString() + QLatin1Char('\'');
-                    copiaDesde = t_[coma].ini;
+                continue;
+            }
+            if (Es(k, "TABLE"_L1) && tipo_ == Tipo::Select) continue;
+            if (EnLista(w, {"APPLY"_L1, "PIVOT"_L1, "UNPIVOT"_L1, "OUTPUT"_L1, "OPTION"_L1, "OVER"_L1, "OFFSET"_L1,
+                            "FETCH"_L1}))
+                NoAdmite(w.toString().toUpper());
+            if (Es(k, "FOR"_L1)) NoAdmite(QStringLiteral("FOR %1").arg(Texto(Sig(k + 1)).toString().toUpper()));
+            continue;
+        }
+
+        // Words that are not reserved: names, functions, variables.
+        if (w.startsWith(u"@@")) {
+            if (IgualPalabra(w, "@@IDENTITY"_L1)) {
+                CopiaHasta(t.ini);
+                salida_ += u"last_insert_rowid()"_s;
+                Salta(k);
+                continue;
+            }
+            NoAdmite(w.toString().toUpper());
+        }
+        if (w.startsWith(u'#')) {
+            CopiaHasta(t.ini);
+            salida_ += Entrecomilla(w.toString());
+            Salta(k);
+            continue;
+        }
+        if (IgualPalabra(w, "dbo"_L1) && EsSimbolo(Sig(k + 1), u".")) {
+            CopiaHasta(t.ini);
+            copiaDesde_ = FinDe(Sig(k + 1));
+            k = Sig(k + 1);
+            continue;
+        }
+        if (n->enSet && niveles_.size() == 1 && EsSimbolo(Sig(k + 1), u".") && EsNombre(Sig(Sig(k + 1) + 1)) &&
+            (Es(Ant(k), "SET"_L1) || EsSimbolo(Ant(k), u","))) {
+            // UPDATE T SET T.Campo = ...: SQLite names the column alone.
+            CopiaHasta(t.ini);
+            copiaDesde_ = FinDe(Sig(k + 1));
+            k = Sig(k + 1);
+            continue;
+        }
+        if (EsLlamada(k)) {
+            const Funcion* f = BuscaFuncion(w);
+            if (!f && EsFuncionDelServidor(w)) NoAdmite(QStringLiteral("la función %1").arg(w.toString().toUpper()));
+            if (!f)
+                throw ErrorMotor({{Err::ErrorSentencia,
+                                   QStringLiteral("'%1' is not a recognized built-in function name.").arg(w.toString()),
+                                   QString(), QStringLiteral("42000"), 195}});
+            const qsizetype abre = Sig(k + 1);
+            if (f->sqlite) {
+                CopiaHasta(t.ini);
+                salida_ += QLatin1StringView(f->sqlite);
+                Salta(k);
+            }
+            if (f->parte) parteEn_ = Sig(abre + 1);
+            if (f->parteFija) trasParentesis_ = u'\'' + QString::fromLatin1(f->parteFija) + u"', "_s;
+            if (IgualPalabra(w, "CONVERT"_L1)) tipoConvertEn_ = Sig(abre + 1);
+            if (IgualPalabra(w, "CAST"_L1)) siguienteEsCast_ = true;
+            continue;
+        }
+        if (EsSimbolo(Sig(k + 1), u".") && t_[Sig(Sig(k + 1) + 1)].clase == Clase::Palabra &&
+            EsSimbolo(Sig(Sig(Sig(k + 1) + 1) + 1), u"(") && !EsReservada(Texto(Sig(Sig(k + 1) + 1))))
+            NoAdmite(QStringLiteral("las funciones de usuario (%1)").arg(Texto(Sig(Sig(k + 1) + 1)).toString()));
+    }
+
+    // The statement's end closes what is open.
+    CopiaHasta(InicioDe(hasta_));
+    while (niveles_.size() > 1) {
+        CortaCadena(niveles_.back());
+        niveles_.pop_back();
+    }
+    Nivel& n = niveles_.back();
+    CortaCadena(n);
+    CierraItemOrden(n, hasta_);
+    if (n.listaSelect) CierraItemSelect(n);
+    EscribeLimite(n);
+
+    if (!comunes_.isEmpty()) {
+        const qsizetype en = tipo_ == Tipo::Crea ? (primerSelect_ < 0 ? 0 : primerSelect_) : 0;
+        salida_.insert(en, u"WITH "_s + comunes_.join(u", "_s) + u' ');
+    }
+    // Dates are kept in one form whatever form they are written in: the triggers of each date column.
+    for (const ColumnaFecha& c : fechas_) {
+        const QString condicion = c.tipo == u"date" ? u"tsql_es_fecha(NEW."_s + c.nombre + u") = 0 OR substr(NEW."_s +
+                                                          c.nombre + u", 12) <> '00:00:00.000'"_s
+                                                    : u"tsql_es_fecha(NEW."_s + c.nombre + u") = 0"_s;
+        const QString cuerpo = u" FOR EACH ROW WHEN "_s + condicion + u" BEGIN UPDATE "_s + tablaSqlite_ + u" SET "_s +
+                               c.nombre + u" = convert('"_s + c.tipo + u"', NEW."_s + c.nombre +
+                               u") WHERE rowid = NEW.rowid; END"_s;
+        const QString crea = u"CREATE "_s + (temporal_ ? u"TEMP "_s : QString()) + u"TRIGGER "_s;
+        despues << crea + Entrecomilla(u"tsql_f_"_s + tablaPlana_ + u'_' + c.plano + u"_i"_s) + u" AFTER INSERT ON "_s +
+                       tablaSqlite_ + cuerpo;
+        despues << crea + Entrecomilla(u"tsql_f_"_s + tablaPlana_ + u'_' + c.plano + u"_u"_s) + u" AFTER UPDATE OF "_s +
+                       c.nombre + u" ON "_s + tablaSqlite_ + cuerpo;
+    }
+    if (tipo_ != Tipo::Select || niveles_.front().compuesto) tiposColumnas.clear();
+    return salida_;
+}
+
+void Traductor::TraduceSinDefinicion(qsizetype desde, qsizetype hasta, QString& texto) {
+    Traductor expresion(s_, t_, desde, hasta, contador_);
+    texto = expresion.Traduce();
+}
+
+// Words that begin a statement of a batch.
+bool EmpiezaSentencia(QStringView w) {
+    return EnLista(
+        w, {"INSERT"_L1, "UPDATE"_L1,   "DELETE"_L1,  "CREATE"_L1,   "DROP"_L1,      "ALTER"_L1,   "BEGIN"_L1,
+            "COMMIT"_L1, "ROLLBACK"_L1, "SAVE"_L1,    "TRUNCATE"_L1, "EXEC"_L1,      "EXECUTE"_L1, "SELECT"_L1,
+            "SET"_L1,    "IF"_L1,       "DECLARE"_L1, "ELSE"_L1,     "END"_L1,       "WHILE"_L1,   "PRINT"_L1,
+            "RETURN"_L1, "USE"_L1,      "MERGE"_L1,   "GOTO"_L1,     "RAISERROR"_L1, "THROW"_L1,   "WAITFOR"_L1});
+}
+
+// Reads a batch into steps: statements split by their grammar, IF/ELSE, BEGIN...END, DECLARE and SET.
+class Analizador {
+  public:
+    explicit Analizador(const QString& s) : s_(s), t_(Tokeniza(s, true)), n_(static_cast<qsizetype>(t_.size())) {}
+
+    LoteTSql Analiza() {
+        qsizetype k = Sig(0);
+        while (k < n_) Instruccion(k);
+        return std::move(lote_);
+    }
+
+  private:
+    QStringView Texto(qsizetype k) const { return QStringView(s_).mid(t_[k].ini, t_[k].largo); }
+    bool Es(qsizetype k, QLatin1StringView w) const {
+        return k >= 0 && k < n_ && t_[k].clase == Clase::Palabra && IgualPalabra(Texto(k), w);
+    }
+    bool EsSimbolo(qsizetype k, QStringView c) const {
+        return k >= 0 && k < n_ && t_[k].clase == Clase::Simbolo && Texto(k) == c;
+    }
+    qsizetype Sig(qsizetype k) const {
+        while (k < n_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) ++k;
+        return k;
+    }
+    // Whether token k is a line break (blanks holding one), or lies outside the text.
+    bool FinDeLinea(qsizetype k) const {
+        if (k < 0 || k >= n_) return true;
+        if (t_[k].clase != Clase::Blanco) return false;
+        const QStringView b = QStringView(s_).mid(t_[k].ini, t_[k].largo);
+        return b.contains(u'\n') || b.contains(u'\r');
+    }
+    // A line holding only GO separates batches for the server's tools; here it ends a statement.
+    bool EsGo(qsizetype k) const { return Es(k, "GO"_L1) && FinDeLinea(k - 1) && FinDeLinea(k + 1); }
+
+    [[noreturn]] void Sintaxis(qsizetype k) const {
+        if (k >= n_) FallaSintaxis(102, QStringLiteral("Incorrect syntax near the end of the batch."));
+        FallaSintaxis(156, QStringLiteral("Incorrect syntax near the keyword '%1'.").arg(Texto(k).toString()));
+    }
+
+    // The first token after the statement that begins at primera: a ';', a GO line, or a word that begins
+    // another statement and cannot go on with this one, at the outer level.
+    qsizetype FinDeSentencia(qsizetype primera) const {
+        int nivel = 0, casos = 0;
+        qsizetype anterior = primera;
+        bool conSet = false, conFilas = false;
+        const bool crea = Es(primera, "CREATE"_L1) || Es(primera, "ALTER"_L1);
+        for (qsizetype k = Sig(primera + 1); k < n_; k = Sig(k + 1)) {
+            const Token& t = t_[k];
+            if (t.clase == Clase::Simbolo) {
+                if (Texto(k) == u"(") ++nivel;
+                if (Texto(k) == u")" && nivel > 0) --nivel;
+                if (Texto(k) == u";" && nivel == 0) return k;
+            }
+            if (t.clase == Clase::Palabra && nivel == 0) {
+                if (Es(k, "CASE"_L1)) ++casos;
+                if (Es(k, "END"_L1) && casos > 0) {
+                    --casos;
+                    anterior = k;
                     continue;
                 }
-            }
-            if (Es(k, u"ISNULL") && EsSimbolo(Siguiente(k + 1), u'(')) {
-                copiaHasta(t.ini);
-                salida += QStringLiteral("IFNULL");
-                copiaDesde = finDe(k);
-                continue;
-            }
-            if (Es(k, u"TRUNCATE") && k == primera && Es(Siguiente(k + 1), u"TABLE")) {
-                copiaHasta(t.ini);
-                salida += QStringLiteral("DELETE FROM");
-                k = Siguiente(k + 1);
-                copiaDesde = finDe(k);
-                continue;
-            }
-            // 7. Text columns of a new table compare as the server compares.
-            if (definicion && EsDefinicionDeTexto(k)) {
-                qsizetype j = Siguiente(k + 1);
-                if (EsSimbolo(j, u'(')) {
-                    while (j < hasta_ && !EsSimbolo(j, u')')) ++j;
-                    k = j;
+                if (EsGo(k)) return k;
+                if (casos == 0 && EmpiezaSentencia(Texto(k))) {
+                    const bool accion = Es(k, "DELETE"_L1) || Es(k, "UPDATE"_L1);
+                    bool sigue = crea && Es(anterior, "ON"_L1) && accion;
+                    sigue = sigue || (Es(anterior, "FOR"_L1) && Es(k, "UPDATE"_L1));
+                    sigue = sigue || (crea && (Es(k, "DROP"_L1) || Es(k, "ALTER"_L1)) && Es(primera, "ALTER"_L1));
+                    if (Es(k, "SELECT"_L1))
+                        sigue = sigue || Es(anterior, "UNION"_L1) || Es(anterior, "ALL"_L1) ||
+                                Es(anterior, "EXCEPT"_L1) || Es(anterior, "INTERSECT"_L1) ||
+                                (crea && Es(anterior, "AS"_L1)) || (Es(primera, "INSERT"_L1) && !conFilas) ||
+                                (Es(primera, "WITH"_L1) && !conFilas);
+                    if (Es(k, "SET"_L1))
+                        sigue = sigue || (Es(primera, "UPDATE"_L1) && !conSet) ||
+                                (crea && (Es(anterior, "DELETE"_L1) || Es(anterior, "UPDATE"_L1)));
+                    if (!sigue) return k;
+                    if (Es(k, "SET"_L1)) conSet = true;
+                    if (Es(k, "SELECT"_L1)) conFilas = true;
                 }
-                if (!Es(Siguiente(k + 1), u"COLLATE")) {
-                    copiaHasta(finDe(k));
-                    salida += QStringLiteral(" COLLATE SQLSERVER");
-                }
-                continue;
+                if (Es(k, "VALUES"_L1)) conFilas = true;
             }
-        } else if (t.clase == Clase::Simbolo) {
-            const QChar c = s_[t.ini];
-            if (c == u'(') {
-                const qsizetype tras = FinDeSugerencias(k);
-                if (tras > 0) {
-                    copiaHasta(t.ini);
-                    copiaDesde = finDe(tras - 1);
-                    k = tras - 1;
-                    continue;
-                }
-                ++nivel;
-            } else if (c == u')' && nivel > 0) {
-                if (!limites.empty() && limites.back().nivel == nivel) {
-                    copiaHasta(t.ini);
-                    escribeLimite(limites.back());
-                    limites.pop_back();
-                }
-                --nivel;
-            }
-        } else if (t.clase == Clase::Literal && t.prefijoN) {
-            copiaHasta(t.ini - 1);
-            copiaDesde = t.ini;
-        } else if (t.clase == Clase::Nombre && Texto(k).compare(u"[dbo]", Qt::CaseInsensitive) == 0 &&
-                   EsSimbolo(k + 1, u'.')) {
-            copiaHasta(t.ini);
-            copiaDesde = finDe(k + 1);
-            ++k;
+            anterior = k;
+        }
+        return n_;
+    }
+
+    // Translates tokens [desde, hasta) as one statement.
+    Traductor Traduce(qsizetype desde, qsizetype hasta, QString& sql) {
+        Traductor t(s_, t_, desde, hasta, contador_);
+        sql = t.Traduce();
+        return t;
+    }
+
+    void AgregaSentencia(qsizetype desde, qsizetype hasta) {
+        QString sql;
+        Traductor t = Traduce(desde, hasta, sql);
+        PasoLote p;
+        p.sql = sql;
+        if (!t.asignadas.isEmpty()) {
+            p.clase = PasoLote::Clase::Asigna;
+            p.variables = t.asignadas;
+        } else {
+            p.cuenta = t.cuenta;
+            p.definicion = t.definicion;
+            p.tiposColumnas = t.tiposColumnas;
+            p.tablas = t.tablas;
+        }
+        lote_.pasos.push_back(std::move(p));
+        for (const QString& d : t.despues) {
+            PasoLote extra;
+            extra.sql = d;
+            extra.definicion = true;
+            lote_.pasos.push_back(std::move(extra));
         }
     }
-    // A statement left as it came is handed on without a copy.
-    if (!cambiado && limites.empty()) return inicio == 0 && fin == s_.size() ? s_ : s_.mid(inicio, fin - inicio);
-    copiaHasta(fin);
-    if (!limites.empty() && limites.back().nivel == 0) {
-        while (salida.endsWith(u' ') || salida.endsWith(u'\r') || salida.endsWith(u'\n') || salida.endsWith(u'\t'))
-            salida.chop(1);
-        escribeLimite(limites.back());
+
+    void Agrega(PasoLote::Clase clase, const QString& sql, const QStringList& variables = {}) {
+        PasoLote p;
+        p.clase = clase;
+        p.sql = sql;
+        p.variables = variables;
+        lote_.pasos.push_back(std::move(p));
     }
+
+    // SET @v = expression and the initial value of DECLARE: the expression as a one-row SELECT.
+    void AgregaAsignacion(const QString& variable, qsizetype desde, qsizetype hasta) {
+        if (Sig(desde) >= hasta) Sintaxis(hasta);
+        QString sql;
+        Traduce(desde, hasta, sql);
+        Agrega(PasoLote::Clase::Asigna, u"SELECT "_s + sql, {variable});
+    }
+
+    void Instruccion(qsizetype& k) {
+        k = Sig(k);
+        if (k >= n_) return;
+        if (EsSimbolo(k, u";") || EsGo(k)) {
+            k = Sig(k + 1);
+            return;
+        }
+        const Token& t = t_[k];
+        if (t.clase != Clase::Palabra && !EsSimbolo(k, u"(")) Sintaxis(k);
+        const QStringView w = Texto(k);
+
+        if (Es(k, "IF"_L1)) {
+            const qsizetype desde = Sig(k + 1);
+            qsizetype fin = desde;
+            int nivel = 0, casos = 0;
+            for (; fin < n_; fin = Sig(fin + 1)) {
+                if (EsSimbolo(fin, u"(")) ++nivel;
+                if (EsSimbolo(fin, u")")) --nivel;
+                if (nivel != 0 || t_[fin].clase != Clase::Palabra) continue;
+                if (Es(fin, "CASE"_L1)) ++casos;
+                if (Es(fin, "END"_L1) && casos > 0) {
+                    --casos;
+                    continue;
+                }
+                if (casos == 0 && EmpiezaSentencia(Texto(fin))) break;
+            }
+            if (fin <= desde || fin >= n_) Sintaxis(fin);
+            QString condicion;
+            Traduce(desde, fin, condicion);
+            const size_t si = lote_.pasos.size();
+            Agrega(PasoLote::Clase::Si, u"SELECT CASE WHEN "_s + condicion + u" THEN 1 ELSE 0 END"_s);
+            k = fin;
+            Instruccion(k);
+            k = Sig(k);
+            while (EsSimbolo(k, u";")) k = Sig(k + 1);
+            if (Es(k, "ELSE"_L1)) {
+                const size_t salta = lote_.pasos.size();
+                Agrega(PasoLote::Clase::Salta, QString());
+                lote_.pasos[si].destino = static_cast<int>(lote_.pasos.size());
+                k = Sig(k + 1);
+                Instruccion(k);
+                lote_.pasos[salta].destino = static_cast<int>(lote_.pasos.size());
+            } else {
+                lote_.pasos[si].destino = static_cast<int>(lote_.pasos.size());
+            }
+            return;
+        }
+        if (Es(k, "BEGIN"_L1)) {
+            const qsizetype s = Sig(k + 1);
+            if (Es(s, "TRY"_L1) || Es(s, "CATCH"_L1)) NoAdmite(QStringLiteral("BEGIN TRY ... CATCH"));
+            if (Es(s, "DISTRIBUTED"_L1)) NoAdmite(QStringLiteral("las transacciones distribuidas"));
+            if (Es(s, "TRAN"_L1) || Es(s, "TRANSACTION"_L1) || Es(s, "WORK"_L1) || s >= n_ || EsSimbolo(s, u";") ||
+                EsGo(s)) {
+                k = Es(s, "TRAN"_L1) || Es(s, "TRANSACTION"_L1) || Es(s, "WORK"_L1) ? Sig(s + 1) : s;
+                SaltaNombreDeTransaccion(k);
+                Agrega(PasoLote::Clase::Sentencia, u"BEGIN"_s);
+                return;
+            }
+            // A block: its statements up to END.
+            k = s;
+            while (k < n_ && !Es(k, "END"_L1)) {
+                Instruccion(k);
+                k = Sig(k);
+            }
+            if (k >= n_) Sintaxis(k);
+            k = Sig(k + 1);
+            return;
+        }
+        if (Es(k, "COMMIT"_L1) || Es(k, "ROLLBACK"_L1)) {
+            const bool confirma = Es(k, "COMMIT"_L1);
+            qsizetype s = Sig(k + 1);
+            if (Es(s, "TRAN"_L1) || Es(s, "TRANSACTION"_L1) || Es(s, "WORK"_L1)) s = Sig(s + 1);
+            QString punto;
+            if (s < n_ && (t_[s].clase == Clase::Palabra || t_[s].clase == Clase::Nombre) &&
+                !EmpiezaSentencia(Texto(s)) && !EsGo(s)) {
+                punto = NombrePlano(Texto(s));
+                s = Sig(s + 1);
+            }
+            k = s;
+            if (!confirma && !punto.isEmpty() && puntos_.contains(punto.toLower()))
+                Agrega(PasoLote::Clase::Sentencia, u"ROLLBACK TO "_s + Entrecomilla(punto));
+            else
+                Agrega(PasoLote::Clase::Sentencia, confirma ? u"COMMIT"_s : u"ROLLBACK"_s);
+            return;
+        }
+        if (Es(k, "SAVE"_L1)) {
+            qsizetype s = Sig(k + 1);
+            if (!Es(s, "TRAN"_L1) && !Es(s, "TRANSACTION"_L1)) Sintaxis(s);
+            s = Sig(s + 1);
+            if (s >= n_ || (t_[s].clase != Clase::Palabra && t_[s].clase != Clase::Nombre)) Sintaxis(s);
+            const QString punto = NombrePlano(Texto(s));
+            puntos_ << punto.toLower();
+            Agrega(PasoLote::Clase::Sentencia, u"SAVEPOINT "_s + Entrecomilla(punto));
+            k = Sig(s + 1);
+            return;
+        }
+        if (Es(k, "DECLARE"_L1)) {
+            qsizetype j = Sig(k + 1);
+            const qsizetype fin = FinDeSentencia(k);
+            for (;;) {
+                if (j >= fin || t_[j].clase != Clase::Palabra || !Texto(j).startsWith(u'@')) Sintaxis(j);
+                const QString variable = Texto(j).toString();
+                j = Sig(j + 1);
+                if (Es(j, "AS"_L1)) j = Sig(j + 1);
+                if (Es(j, "TABLE"_L1)) NoAdmite(QStringLiteral("las variables de tabla"));
+                if (Es(j, "CURSOR"_L1) || Es(j, "CURSOR"_L1)) NoAdmite(QStringLiteral("los cursores"));
+                if (j >= fin || t_[j].clase != Clase::Palabra) Sintaxis(j);
+                j = Sig(j + 1);
+                if (EsSimbolo(j, u"(")) {
+                    while (j < fin && !EsSimbolo(j, u")")) ++j;
+                    j = Sig(j + 1);
+                }
+                Agrega(PasoLote::Clase::Declara, QString(), {variable});
+                qsizetype finValor = j;
+                if (EsSimbolo(j, u"=")) {
+                    int nivel = 0;
+                    for (finValor = Sig(j + 1); finValor < fin; finValor = Sig(finValor + 1)) {
+                        if (EsSimbolo(finValor, u"(")) ++nivel;
+                        if (EsSimbolo(finValor, u")")) --nivel;
+                        if (nivel == 0 && EsSimbolo(finValor, u",")) break;
+                    }
+                    AgregaAsignacion(variable, Sig(j + 1), finValor);
+                }
+                if (!EsSimbolo(finValor, u",")) break;
+                j = Sig(finValor + 1);
+            }
+            k = fin;
+            return;
+        }
+        if (Es(k, "SET"_L1)) {
+            const qsizetype s = Sig(k + 1);
+            const qsizetype fin = FinDeSentencia(k);
+            if (s < n_ && t_[s].clase == Clase::Palabra && Texto(s).startsWith(u'@')) {
+                const qsizetype igual = Sig(s + 1);
+                if (!EsSimbolo(igual, u"=")) {
+                    if (t_[igual].clase == Clase::Simbolo && EsSimbolo(Sig(igual + 1), u"="))
+                        NoAdmite(QStringLiteral("la asignación compuesta %1=").arg(Texto(igual).toString()));
+                    Sintaxis(igual);
+                }
+                AgregaAsignacion(Texto(s).toString(), Sig(igual + 1), fin);
+                k = fin;
+                return;
+            }
+            Opcion(s, fin);
+            k = fin;
+            return;
+        }
+        if (EnLista(w,
+                    {"EXEC"_L1,        "EXECUTE"_L1,  "MERGE"_L1,      "WHILE"_L1,     "PRINT"_L1,    "RETURN"_L1,
+                     "USE"_L1,         "GOTO"_L1,     "RAISERROR"_L1,  "THROW"_L1,     "WAITFOR"_L1,  "OPEN"_L1,
+                     "FETCH"_L1,       "CLOSE"_L1,    "DEALLOCATE"_L1, "GRANT"_L1,     "REVOKE"_L1,   "DENY"_L1,
+                     "BULK"_L1,        "DBCC"_L1,     "BACKUP"_L1,     "RESTORE"_L1,   "KILL"_L1,     "CHECKPOINT"_L1,
+                     "RECONFIGURE"_L1, "SHUTDOWN"_L1, "UPDATETEXT"_L1, "WRITETEXT"_L1, "READTEXT"_L1, "BREAK"_L1,
+                     "CONTINUE"_L1}))
+            NoAdmite(QStringLiteral("la instrucción %1").arg(w.toString().toUpper()));
+        if (Es(k, "ELSE"_L1) || Es(k, "END"_L1)) Sintaxis(k);
+        if (t.clase == Clase::Palabra && !EnLista(w, {"SELECT"_L1, "WITH"_L1, "INSERT"_L1, "UPDATE"_L1, "DELETE"_L1,
+                                                      "CREATE"_L1, "ALTER"_L1, "DROP"_L1, "TRUNCATE"_L1, "PRAGMA"_L1}))
+            FallaSintaxis(102, QStringLiteral("Incorrect syntax near '%1'.").arg(w.toString()));
+        const qsizetype fin = FinDeSentencia(k);
+        if (Es(k, "PRAGMA"_L1)) {
+            // The layer's own reads of SQLite's catalogue go as they are.
+            Agrega(PasoLote::Clase::Sentencia, s_.mid(t_[k].ini, (fin < n_ ? t_[fin].ini : s_.size()) - t_[k].ini));
+            k = fin;
+            return;
+        }
+        AgregaSentencia(k, fin);
+        k = fin;
+    }
+
+    void SaltaNombreDeTransaccion(qsizetype& k) {
+        if (k < n_ && (t_[k].clase == Clase::Palabra || t_[k].clase == Clase::Nombre) && !EmpiezaSentencia(Texto(k)) &&
+            !EsGo(k) && !Es(k, "WITH"_L1))
+            k = Sig(k + 1);
+    }
+
+    // SET of a session option: those that change nothing here go; XACT_ABORT is kept for the batch's run;
+    // those that would change a result are refused unless set as the embedded server always is.
+    void Opcion(qsizetype s, qsizetype fin) {
+        if (s >= fin || t_[s].clase != Clase::Palabra) Sintaxis(s);
+        const QStringView opcion = Texto(s);
+        QString valor;
+        for (qsizetype j = Sig(s + 1); j < fin; j = Sig(j + 1)) valor += Texto(j).toString().toUpper() + u' ';
+        valor = valor.trimmed();
+        if (EnLista(opcion, {"NOCOUNT"_L1, "ANSI_NULLS"_L1, "ANSI_WARNINGS"_L1, "ANSI_PADDING"_L1,
+                             "ANSI_NULL_DFLT_ON"_L1, "QUOTED_IDENTIFIER"_L1, "ARITHABORT"_L1, "LOCK_TIMEOUT"_L1,
+                             "DEADLOCK_PRIORITY"_L1, "TEXTSIZE"_L1, "STATISTICS"_L1, "TRANSACTION"_L1,
+                             "IDENTITY_INSERT"_L1, "NUMERIC_ROUNDABORT"_L1, "CONCAT_NULL_YIELDS_NULL"_L1}))
+            return;
+        if (IgualPalabra(opcion, "XACT_ABORT"_L1)) {
+            PasoLote p;
+            p.clase = PasoLote::Clase::Opcion;
+            p.valor = valor == u"ON";
+            lote_.pasos.push_back(std::move(p));
+            return;
+        }
+        const bool igual =
+            (IgualPalabra(opcion, "DATEFORMAT"_L1) && valor == u"DMY") ||
+            (IgualPalabra(opcion, "DATEFIRST"_L1) && valor == u"7") ||
+            (IgualPalabra(opcion, "ROWCOUNT"_L1) && valor == u"0") ||
+            (IgualPalabra(opcion, "IMPLICIT_TRANSACTIONS"_L1) && valor == u"OFF") ||
+            (IgualPalabra(opcion, "LANGUAGE"_L1) && (valor.contains(u"SPANISH"_s) || valor.contains(u"ESPAÑOL"_s)));
+        if (!igual) NoAdmite(QStringLiteral("SET %1 %2").arg(opcion.toString().toUpper(), valor));
+    }
+
+    const QString& s_;
+    std::vector<Token> t_;
+    qsizetype n_;
+    LoteTSql lote_;
+    int contador_ = 0;
+    QStringList puntos_;  // savepoints named by SAVE TRAN
+};
+
+// A variable's value as a literal in the statement that reads it.
+QString Literal(const Variant& v) {
+    switch (v.Tipo()) {
+        case TipoVariant::Empty:
+        case TipoVariant::Null:
+            return u"NULL"_s;
+        case TipoVariant::Boolean:
+            return v.ABooleano() ? u"1"_s : u"0"_s;
+        case TipoVariant::Integer:
+        case TipoVariant::Long:
+            return QString::number(v.ALargo());
+        case TipoVariant::Double:
+        case TipoVariant::Single:
+        case TipoVariant::Currency:
+            return QString::number(v.ADouble(), 'g', 17);
+        case TipoVariant::Date:
+            return u'\'' + v.AFecha().toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s) + u'\'';
+        default:
+            return u'\'' + v.ATexto().replace(u"'"_s, u"''"_s) + u'\'';
+    }
+}
+
+// The statement with each @variable replaced by its value; an undeclared one is the server's error 137.
+QString Sustituye(const QString& sql, const QHash<QString, Variant>& variables) {
+    if (!sql.contains(u'@')) return sql;
+    const std::vector<Token> tokens = Tokeniza(sql, false);
+    QString salida;
+    qsizetype desde = 0;
+    for (const Token& t : tokens) {
+        if (t.clase != Clase::Palabra || sql[t.ini] != u'@' || (t.largo > 1 && sql[t.ini + 1] == u'@')) continue;
+        const QString nombre = sql.mid(t.ini, t.largo);
+        auto it = variables.constFind(nombre.toLower());
+        if (it == variables.constEnd())
+            throw ErrorMotor(
+                {{Err::ErrorSentencia, QStringLiteral("Must declare the scalar variable \"%1\".").arg(nombre),
+                  QString(), QStringLiteral("42000"), 137}});
+        salida += QStringView(sql).mid(desde, t.ini - desde);
+        salida += Literal(it.value());
+        desde = t.ini + t.largo;
+    }
+    salida += QStringView(sql).mid(desde);
     return salida;
 }
 
-// Words that begin a statement of a batch. SELECT begins one only after a statement that cannot go on with it.
-bool EmpiezaSentencia(QStringView w) {
-    static const QLatin1StringView kInicios[] = {"INSERT"_L1,   "UPDATE"_L1, "DELETE"_L1,  "CREATE"_L1,   "DROP"_L1,
-                                                 "ALTER"_L1,    "BEGIN"_L1,  "COMMIT"_L1,  "ROLLBACK"_L1, "SAVE"_L1,
-                                                 "TRUNCATE"_L1, "EXEC"_L1,   "EXECUTE"_L1, "SELECT"_L1,   "SET"_L1};
-    if (w.size() < 3 || w.size() > 8) return false;
-    for (QLatin1StringView i : kInicios)
-        if (IgualPalabra(w, i)) return true;
-    return false;
-}
-
-qsizetype SiguienteSignificativo(const std::vector<Token>& tokens, qsizetype k) {
-    const qsizetype n = static_cast<qsizetype>(tokens.size());
-    while (k < n && (tokens[k].clase == Clase::Blanco || tokens[k].clase == Clase::Comentario)) ++k;
-    return k;
-}
-
-// Whether token k is a line break (blanks holding one), or lies outside the text.
-bool FinDeLinea(const std::vector<Token>& tokens, const QString& texto, qsizetype k) {
-    if (k < 0 || k >= static_cast<qsizetype>(tokens.size())) return true;
-    if (tokens[k].clase != Clase::Blanco) return false;
-    const QStringView blancos = QStringView(texto).mid(tokens[k].ini, tokens[k].largo);
-    return blancos.contains(u'\n') || blancos.contains(u'\r');
+// Errors after which the server goes on with the next statement of the batch.
+bool TerminaSoloLaSentencia(const ErrorMotor& e) {
+    if (e.errores.isEmpty()) return false;
+    const long n = e.errores.front().NativeError;
+    return n == 2627 || n == 2601 || n == 547 || n == 515 || n == 8152;
 }
 
 }  // namespace
 
-QStringList AdaptaTSql(const QString& texto) {
-    const std::vector<Token> tokens = Tokeniza(texto);
-    const qsizetype n = static_cast<qsizetype>(tokens.size());
-    QStringList sentencias;
-    auto palabra = [&](qsizetype k) { return QStringView(texto).mid(tokens[k].ini, tokens[k].largo); };
-    auto es = [&](qsizetype k, QStringView w) {
-        return k >= 0 && k < n && tokens[k].clase == Clase::Palabra && palabra(k).compare(w, Qt::CaseInsensitive) == 0;
-    };
-    auto cierra = [&](qsizetype desde, qsizetype hasta) {
-        QString s = Sentencia(texto, tokens, desde, hasta).Adapta();
-        if (!s.isEmpty()) sentencias.push_back(s);
-    };
+LoteTSql TraduceLote(const QString& texto) {
+    return Analizador(texto).Analiza();
+}
 
+LoteTSql CacheTSql::Traduce(const QString& texto) {
+    // The shape: every literal becomes '\x01n\x01', n its place in the text.
+    if (texto.contains(u'\x01')) return TraduceLote(texto);
+    const std::vector<Token> tokens = Tokeniza(texto, false);
+    QString forma;
+    forma.reserve(texto.size());
+    std::vector<QStringView> literales;
     qsizetype desde = 0;
-    qsizetype primera = -1;   // the first word of the statement being read
-    qsizetype anterior = -1;  // the last token that is neither blank nor comment
-    int nivel = 0;
-    for (qsizetype k = 0; k < n; ++k) {
-        const Token& t = tokens[k];
-        if (t.clase == Clase::Blanco || t.clase == Clase::Comentario) continue;
-        if (t.clase == Clase::Simbolo) {
-            const QChar c = texto[t.ini];
-            if (c == u'(') ++nivel;
-            if (c == u')' && nivel > 0) --nivel;
-            if (c == u';' && nivel == 0) {
-                if (primera >= 0) cierra(desde, k);
-                desde = k + 1;
-                primera = anterior = -1;
-                continue;
-            }
-        }
-        // A line holding only GO separates batches for the server's tools; here it ends a statement.
-        if (t.clase == Clase::Palabra && nivel == 0 && es(k, u"GO") && FinDeLinea(tokens, texto, k - 1) &&
-            FinDeLinea(tokens, texto, k + 1)) {
-            if (primera >= 0) cierra(desde, k);
-            desde = k + 1;
-            primera = anterior = -1;
-            continue;
-        }
-        if (t.clase == Clase::Palabra && nivel == 0 && primera >= 0 && EmpiezaSentencia(palabra(k))) {
-            // "ON DELETE CASCADE", "FOR UPDATE", "UNION SELECT", "INSERT ... SELECT", "CREATE VIEW ... AS SELECT",
-            // "UPDATE T SET" and the body of a trigger or procedure go on with the statement.
-            const bool accion = es(k, u"DELETE") || es(k, u"UPDATE");
-            bool sigue = (es(anterior, u"ON") && accion) || (es(anterior, u"FOR") && es(k, u"UPDATE"));
-            if (es(primera, u"CREATE")) {
-                const qsizetype segunda = primera + 1 < n ? SiguienteSignificativo(tokens, primera + 1) : n;
-                sigue = sigue || es(segunda, u"TRIGGER") || es(segunda, u"PROCEDURE") || es(segunda, u"PROC") ||
-                        es(segunda, u"FUNCTION");
-            }
-            if (es(k, u"SELECT"))
-                sigue = sigue || es(anterior, u"UNION") || es(anterior, u"ALL") || es(anterior, u"EXCEPT") ||
-                        es(anterior, u"INTERSECT") || es(anterior, u"AS") || es(primera, u"INSERT") ||
-                        es(primera, u"CREATE");
-            if (es(k, u"SET"))
-                sigue = sigue || es(primera, u"UPDATE") || es(anterior, u"DELETE") || es(anterior, u"UPDATE");
-            if (!sigue) {
-                cierra(desde, k);
-                desde = k;
-                primera = -1;
-            }
-        }
-        if (primera < 0) primera = k;
-        anterior = k;
+    for (const Token& t : tokens) {
+        if (t.clase != Clase::Literal) continue;
+        if (t.largo < 2 || texto[t.ini + t.largo - 1] != u'\'') return TraduceLote(texto);  // unclosed
+        forma += QStringView(texto).mid(desde, t.ini - desde);
+        forma += u"'\x01"_s + QString::number(literales.size()) + u"\x01'"_s;
+        literales.push_back(QStringView(texto).mid(t.ini, t.largo));
+        desde = t.ini + t.largo;
     }
-    if (primera >= 0) cierra(desde, n);
+    forma += QStringView(texto).mid(desde);
+    auto it = lotes_.constFind(forma);
+    if (it == lotes_.constEnd()) {
+        std::shared_ptr<LoteTSql> lote;
+        try {
+            lote = std::make_shared<LoteTSql>(TraduceLote(forma));
+        } catch (const ErrorMotor&) {
+            return TraduceLote(texto);  // the error, with the text's own literals
+        }
+        // A shape whose literals the translation read (an alias written as a literal) is not kept.
+        for (const PasoLote& p : lote->pasos)
+            for (qsizetype i = p.sql.indexOf(u'\x01'); i >= 0; i = p.sql.indexOf(u'\x01', i + 1)) {
+                if (i == 0 || p.sql[i - 1] != u'\'') return TraduceLote(texto);
+                i = p.sql.indexOf(u'\x01', i + 1);
+                if (i < 0) return TraduceLote(texto);
+            }
+        if (lotes_.size() >= 1024) lotes_.clear();
+        it = lotes_.insert(forma, lote);
+    }
+    LoteTSql lote = *it.value();
+    if (literales.empty()) return lote;
+    for (PasoLote& p : lote.pasos) {
+        qsizetype i = p.sql.indexOf(u'\x01');
+        if (i < 0) continue;
+        QString sql;
+        sql.reserve(p.sql.size() + texto.size());
+        qsizetype copiado = 0;
+        for (; i >= 0; i = p.sql.indexOf(u'\x01', i + 1)) {
+            const qsizetype fin = p.sql.indexOf(u'\x01', i + 1);
+            const qsizetype n = p.sql.mid(i + 1, fin - i - 1).toLongLong();
+            sql += QStringView(p.sql).mid(copiado, i - 1 - copiado);
+            sql += literales[static_cast<size_t>(n)];
+            copiado = fin + 2;
+            i = fin;
+        }
+        sql += QStringView(p.sql).mid(copiado);
+        p.sql = std::move(sql);
+    }
+    return lote;
+}
+
+QString TraduceTSql(const QString& texto) {
+    const LoteTSql lote = TraduceLote(texto);
+    QStringList lineas;
+    for (const PasoLote& p : lote.pasos) lineas << p.sql;
+    return lineas.join(u'\n');
+}
+
+QStringList AdaptaTSql(const QString& texto) {
+    const LoteTSql lote = TraduceLote(texto);
+    QStringList sentencias;
+    for (const PasoLote& p : lote.pasos) {
+        if (p.clase == PasoLote::Clase::Opcion) continue;
+        if (p.clase != PasoLote::Clase::Sentencia) NoAdmite(QStringLiteral("IF, DECLARE ni variables en este camino"));
+        if (!p.sql.trimmed().isEmpty()) sentencias << p.sql;
+    }
     return sentencias;
 }
 
+Resultado EjecutaLote(const LoteTSql& lote, SesionTSql& sesion,
+                      const std::function<Resultado(const PasoLote&, const QString&)>& corre) {
+    QHash<QString, Variant> variables;
+    Resultado ultimo;
+    long afectados = -1;
+    QList<ErrorProveedor> pendientes;
+    const size_t n = lote.pasos.size();
+    for (size_t i = 0; i < n;) {
+        const PasoLote& p = lote.pasos[i];
+        switch (p.clase) {
+            case PasoLote::Clase::Declara:
+                variables.insert(p.variables.front().toLower(), Variant::Null());
+                ++i;
+                continue;
+            case PasoLote::Clase::Opcion:
+                sesion.xactAbort = p.valor;
+                ++i;
+                continue;
+            case PasoLote::Clase::Salta:
+                i = static_cast<size_t>(p.destino);
+                continue;
+            default:
+                break;
+        }
+        try {
+            Resultado r = corre(p, Sustituye(p.sql, variables));
+            if (p.clase == PasoLote::Clase::Si) {
+                const bool cierto =
+                    !r.filas.isEmpty() && !r.filas.front().isEmpty() && r.filas.front().front().ALargo() != 0;
+                i = cierto ? i + 1 : static_cast<size_t>(p.destino);
+                continue;
+            }
+            if (p.clase == PasoLote::Clase::Asigna) {
+                if (!r.filas.isEmpty())
+                    for (qsizetype j = 0; j < p.variables.size() && j < r.filas.back().size(); ++j) {
+                        if (!variables.contains(p.variables[j].toLower()))
+                            throw ErrorMotor(
+                                {{Err::ErrorSentencia,
+                                  QStringLiteral("Must declare the scalar variable \"%1\".").arg(p.variables[j]),
+                                  QString(), QStringLiteral("42000"), 137}});
+                        variables.insert(p.variables[j].toLower(), r.filas.back()[j]);
+                    }
+                ++i;
+                continue;
+            }
+            if (r.tieneFilas)
+                ultimo = std::move(r);
+            else if (p.cuenta && r.afectados >= 0)
+                afectados = (afectados < 0 ? 0 : afectados) + r.afectados;
+        } catch (const ErrorMotor& e) {
+            if (!TerminaSoloLaSentencia(e) || sesion.xactAbort) {
+                if (sesion.xactAbort) {
+                    // XACT_ABORT: the server rolls the transaction back with the batch.
+                    try {
+                        corre(PasoLote{}, u"ROLLBACK"_s);
+                    } catch (const ErrorMotor&) {
+                        // no transaction was open
+                    }
+                }
+                if (pendientes.isEmpty()) throw;
+                throw ErrorMotor(pendientes + e.errores, e.numero);
+            }
+            pendientes += e.errores;
+        }
+        ++i;
+    }
+    if (!pendientes.isEmpty()) throw ErrorMotor(pendientes);
+    if (!ultimo.tieneFilas) ultimo.afectados = afectados;
+    return ultimo;
+}
+
 QString TablaBaseDe(const QString& sentencia) {
-    const std::vector<Token> tokens = Tokeniza(sentencia);
+    const std::vector<Token> tokens = Tokeniza(sentencia, false);
     const qsizetype n = static_cast<qsizetype>(tokens.size());
     auto texto = [&](qsizetype k) { return QStringView(sentencia).mid(tokens[k].ini, tokens[k].largo); };
     auto siguiente = [&](qsizetype k) {

@@ -52,7 +52,42 @@ const Equivalencia kEquivalencias[] = {
 
 }  // namespace
 
+// The server's errors the extension's functions raise: "#245# Conversion failed ...", and the refusal of a
+// construct, with the provider numbers the server's provider gives them.
+struct ErrorDelServidor {
+    long nativo;
+    long numero;
+    const char* estado;
+};
+const ErrorDelServidor kDelServidor[] = {
+    {245, -2147217913, "22018"},  // conversion of a text to a number
+    {241, -2147217913, "22007"},  // conversion of a text to a date
+    {8114, -2147217913, "22018"}, {8115, -2147217900, "22003"}, {517, -2147217900, "22008"},
+    {8117, -2147217900, "42000"}, {155, -2147217900, "42000"},  {536, -2147217900, "42000"},
+    {537, -2147217900, "42000"},
+};
+
 QList<ErrorProveedor> ErroresDeSqlite(int codigo, const QString& mensaje, const QString& origen) {
+    if (const qsizetype i = mensaje.indexOf(u"El servidor embebido no admite"); i >= 0)
+        return {{-2147217837, mensaje.mid(i).section(QStringLiteral(" ("), 0, 0), origen, QStringLiteral("HYC00"), 0}};
+    static const QRegularExpression delServidor(QStringLiteral("#(\\d+)# (.*?)(?: \\(\\d+\\))?$"),
+                                                QRegularExpression::DotMatchesEverythingOption);
+    if (const QRegularExpressionMatch m = delServidor.match(mensaje); m.hasMatch()) {
+        const long nativo = m.captured(1).toLong();
+        for (const ErrorDelServidor& e : kDelServidor)
+            if (e.nativo == nativo) {
+                QString texto = m.captured(2);
+                if (nativo == 245) texto += QStringLiteral(" to data type int.");
+                return {{e.numero, texto, origen, QString::fromLatin1(e.estado), nativo}};
+            }
+        return {{Err::ErrorSentencia, m.captured(2), origen, QStringLiteral("42000"), nativo}};
+    }
+    // The declared length of a text column, checked by the constraint the translator writes.
+    if (mensaje.contains(u"constraint failed: tsql_8152"))
+        return {
+            {-2147217833, QStringLiteral("String or binary data would be truncated."), origen, QStringLiteral("22001"),
+             8152},
+            {-2147217833, QStringLiteral("The statement has been terminated."), origen, QStringLiteral("01000"), 3621}};
     for (const Equivalencia& e : kEquivalencias) {
         const QRegularExpressionMatch m =
             QRegularExpression(QString::fromLatin1(e.patron), QRegularExpression::CaseInsensitiveOption).match(mensaje);

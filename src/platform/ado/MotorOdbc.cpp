@@ -717,14 +717,13 @@ void MotorOdbc::ExigeEnlace() const {
 
 Resultado MotorOdbc::Ejecuta(const QString& sql) {
     ExigeEnlace();
-    Resultado ultimo;
-    long afectados = -1;
     const Contexto ctx = ContextoDeErrores();
-    const QStringList sentencias = sqlite_ ? AdaptaTSql(sql) : QStringList{sql};
-    for (const QString& s : sentencias) {
+    // Every result of one text: the last row set is kept, changed rows are added up.
+    auto ejecuta = [this, &ctx](const QString& s) {
+        Resultado ultimo;
+        long afectados = -1;
         Sentencia st(ctx, tiempoEspera_);
         st.Comprueba(EjecutaTexto(st.h(), s, ctx.estrecho));
-        // Every result of the text: the last row set is kept, changed rows are added up.
         for (;;) {
             Resultado r = st.LeeResultado();
             if (r.tieneFilas)
@@ -735,9 +734,20 @@ Resultado MotorOdbc::Ejecuta(const QString& sql) {
             if (mas == SQL_NO_DATA) break;
             st.Comprueba(mas);
         }
+        if (!ultimo.tieneFilas) ultimo.afectados = afectados;
+        return ultimo;
+    };
+    if (!sqlite_) return ejecuta(sql);
+    // To SQLite the text goes through the T-SQL translator and runs as the embedded server runs it.
+    LoteTSql lote;
+    try {
+        lote = TraduceLote(sql);
+    } catch (ErrorMotor& e) {
+        for (ErrorProveedor& error : e.errores)
+            if (error.Source.isEmpty()) error.Source = destino_.origen;
+        throw;
     }
-    if (!ultimo.tieneFilas) ultimo.afectados = afectados;
-    return ultimo;
+    return EjecutaLote(lote, sesionTSql_, [&](const PasoLote&, const QString& s) { return ejecuta(s); });
 }
 
 void MotorOdbc::IniciaTransaccion() {

@@ -3,6 +3,7 @@
 // goes through the T-SQL adapter and the project's extension is loaded; to a server it goes unchanged.
 #pragma once
 
+#include "AdaptaTSql.h"
 #include "Ado.h"
 #include "MotorOdbcErrores.h"
 #include "Servidores.h"
@@ -64,4 +65,5 @@ class MotorOdbc : public Motor {
     FamiliaServidor familia_ = FamiliaServidor::Otra;
     QString comilla_ = QStringLiteral("\"");  // the driver's identifier quote; empty when it has none
     unsigned short casoIdentificadores_ = 0;  // SQL_IDENTIFIER_CASE
+    SesionTSql sesionTSql_;                   // SET XACT_ABORT of a SQLite session
 };

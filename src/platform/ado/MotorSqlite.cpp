@@ -177,7 +177,7 @@ void Enlaza(sqlite3_stmt* st, int i, const Variant& v) {
             sqlite3_bind_double(st, i, v.ADouble());
             break;
         case TipoVariant::Date: {
-            const QByteArray t = v.AFecha().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+            const QByteArray t = v.AFecha().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
             sqlite3_bind_text(st, i, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
             break;
         }
@@ -198,14 +198,6 @@ bool Cumple(const QList<Variant>& restricciones, int i, const QString& valor) {
     const Variant& r = restricciones[i];
     if (r.EsEmpty() || r.EsNull() || Recorta(r.ATexto()).isEmpty()) return true;
     return IgualesTexto(Recorta(r.ATexto()), valor);
-}
-
-bool EsDefinicion(const QString& sentencia) {
-    qsizetype i = 0;
-    while (i < sentencia.size() && sentencia[i].isSpace()) ++i;
-    const QStringView inicio = QStringView(sentencia).mid(i);
-    return inicio.startsWith(u"CREATE", Qt::CaseInsensitive) || inicio.startsWith(u"DROP", Qt::CaseInsensitive) ||
-           inicio.startsWith(u"ALTER", Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -249,6 +241,24 @@ sqlite3* MotorSqlite::AbreArchivo(const QString& archivo, const QString& base) {
         if (destino_.dialecto == Destino::Dialecto::Access)
             throw ErrorMotor({{Err::ErrorNoEspecificado, mensaje, destino_.origen, QStringLiteral("3051"), -1032}});
         throw ErrorMotor({ErrorBaseDesconocida(base, destino_.origen)});
+    }
+    // A file that is not a database is refused here, not at its first statement: its header, then its catalogue.
+    QFile archivoBase(archivo);
+    QByteArray cabecera;
+    if (archivoBase.open(QIODevice::ReadOnly)) cabecera = archivoBase.read(16);
+    const bool valida = (cabecera.isEmpty() || cabecera == QByteArray("SQLite format 3", 16)) &&
+                        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!valida) {
+        sqlite3_close(db);
+        if (destino_.dialecto == Destino::Dialecto::Access)
+            throw ErrorMotor(
+                {{Err::ErrorNoEspecificado, QStringLiteral("Unrecognized database format '%1'.").arg(archivo),
+                  destino_.origen, QStringLiteral("3343"), -1206}});
+        throw ErrorMotor({{Err::ErrorNoEspecificado,
+                           QStringLiteral("The header for file '%1' is not a valid database file header. The "
+                                          "FILE SIZE property is incorrect.")
+                               .arg(archivo),
+                           destino_.origen, QStringLiteral("42000"), 5172}});
     }
     RegistraExtensionSql(db);
     sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
@@ -318,6 +328,27 @@ sqlite3_stmt* MotorSqlite::Prepara(const QString& sentencia) {
     return st;  // nullptr for a text of comments only
 }
 
+// An expression column's type as the server reports it: COUNT int, SUM of a money column money, CONVERT its
+// type; the declared type of the column an aggregate reads is found in the statement's tables.
+void MotorSqlite::TipoDeExpresion(const PasoLote& paso, int i, Columna& c) {
+    const QString& tipo = paso.tiposColumnas[i];
+    if (tipo.isEmpty()) return;
+    if (!tipo.startsWith(u'=')) {
+        TipoDeDeclaracion(tipo, c.tipo, c.tamano);
+        return;
+    }
+    const QByteArray columna = tipo.mid(1).toUtf8();
+    for (const QString& tabla : paso.tablas) {
+        const char* declarado = nullptr;
+        if (sqlite3_table_column_metadata(db_, nullptr, tabla.toUtf8().constData(), columna.constData(), &declarado,
+                                          nullptr, nullptr, nullptr, nullptr) == SQLITE_OK &&
+            declarado) {
+            TipoDeDeclaracion(declarado, c.tipo, c.tamano);
+            return;
+        }
+    }
+}
+
 bool MotorSqlite::EsClave(const QString& tabla, const QString& columna) {
     const QString llave = tabla + QLatin1Char('.') + columna;
     auto it = claves_.find(llave);
@@ -329,8 +360,9 @@ bool MotorSqlite::EsClave(const QString& tabla, const QString& columna) {
     return clave != 0;
 }
 
-// Steps a prepared statement to its end: its rows when it has columns, else the rows it changed.
-Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
+// Steps a prepared statement to its end: its rows when it has columns, else the rows it changed. The step it
+// runs for names the types of its expression columns.
+Resultado MotorSqlite::Corre(sqlite3_stmt* st, const PasoLote* paso) {
     Resultado r;
     const int columnas = sqlite3_column_count(st);
     r.tieneFilas = columnas > 0;
@@ -342,7 +374,10 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
         Columna c;
         const char* nombre = sqlite3_column_name(st, i);
         c.nombre = QString::fromUtf8(nombre);
-        if (const char* decl = sqlite3_column_decltype(st, i)) TipoDeDeclaracion(decl, c.tipo, c.tamano);
+        if (const char* decl = sqlite3_column_decltype(st, i))
+            TipoDeDeclaracion(decl, c.tipo, c.tamano);
+        else if (paso && paso->tiposColumnas.size() == columnas)
+            TipoDeExpresion(*paso, i, c);
         if (const char* tabla = sqlite3_column_table_name(st, i)) {
             // One text for the table of every column, the name again when the column is not renamed.
             if (!tablaAnterior || std::strcmp(tabla, tablaAnterior) != 0) tablaBase = QString::fromUtf8(tabla);
@@ -384,27 +419,28 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st) {
         Columna& c = r.columnas[i];
         if (c.tipo == 0) c.tipo = ado::adVarWChar, c.tamano = 4000;
     }
-    if (!r.tieneFilas) r.afectados = sqlite3_stmt_readonly(st) ? -1 : sqlite3_changes(db_);
+    if (!r.tieneFilas) r.afectados = sqlite3_stmt_readonly(st) || (paso && !paso->cuenta) ? -1 : sqlite3_changes(db_);
     sqlite3_finalize(st);
     return r;
 }
 
 Resultado MotorSqlite::Ejecuta(const QString& sql) {
-    Resultado ultimo;
-    long afectados = -1;
-    for (const QString& sentencia : AdaptaTSql(sql)) {
-        sqlite3_stmt* st = Prepara(sentencia);
-        if (!st) continue;
-        Resultado r = Corre(st);
-        if (EsDefinicion(sentencia)) claves_.clear();
-        if (r.tieneFilas) {
-            ultimo = std::move(r);
-        } else if (r.afectados >= 0) {
-            afectados = (afectados < 0 ? 0 : afectados) + r.afectados;
-        }
+    // The translation is kept by the text's shape: the system sends the same statements with other values.
+    LoteTSql lote;
+    try {
+        lote = traducciones_.Traduce(sql);
+    } catch (ErrorMotor& e) {
+        for (ErrorProveedor& error : e.errores)
+            if (error.Source.isEmpty()) error.Source = destino_.origen;
+        throw;
     }
-    if (!ultimo.tieneFilas) ultimo.afectados = afectados;
-    return ultimo;
+    return EjecutaLote(lote, sesion_, [this](const PasoLote& paso, const QString& sentencia) {
+        sqlite3_stmt* st = Prepara(sentencia);
+        if (!st) return Resultado{};
+        Resultado r = Corre(st, &paso);
+        if (paso.definicion) claves_.clear();
+        return r;
+    });
 }
 
 void MotorSqlite::IniciaTransaccion() {

@@ -1,12 +1,14 @@
 // The embedded engine: a server is a folder, a database the file <name>.db in it (or one Jet file), reached
-// through the SQLite library with the project's collation and functions registered and the T-SQL adapter on
-// the way in. Each statement is prepared for its run: the system's texts carry their values, so they rarely
-// repeat.
+// through the SQLite library with the project's collation and functions registered and the T-SQL translator on
+// the way in (its translation kept per text). Each statement is prepared for its run.
 #pragma once
 
 #include <QDateTime>
 #include <QHash>
+#include <memory>
 #include <optional>
+
+#include "AdaptaTSql.h"
 
 #include "Ado.h"
 #include "Servidores.h"
@@ -37,7 +39,8 @@ class MotorSqlite : public Motor {
     sqlite3* AbreArchivo(const QString& archivo, const QString& base);
     [[noreturn]] void Falla(int rc);
     sqlite3_stmt* Prepara(const QString& sentencia);
-    Resultado Corre(sqlite3_stmt* st);
+    Resultado Corre(sqlite3_stmt* st, const PasoLote* paso = nullptr);
+    void TipoDeExpresion(const PasoLote& paso, int i, Columna& c);
     bool EsClave(const QString& tabla, const QString& columna);
 
     sqlite3* db_ = nullptr;
@@ -45,6 +48,8 @@ class MotorSqlite : public Motor {
     QString base_;
     long tiempoEspera_ = 30;
     QHash<QString, bool> claves_;  // "table.column" -> part of the primary key
+    CacheTSql traducciones_;
+    SesionTSql sesion_;
 };
 
 // The ADO type code and defined size of a declared SQL Server-like column type ("varchar(50)" -> 200, 50).

@@ -19,7 +19,7 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
         {"Select TOP 1 * from Control_Acceso  with(nolock) ", {"Select * from Control_Acceso LIMIT 1"}},
         {"select  top 1 * from AUX_ERR  with(nolock) ", {"select  * from AUX_ERR LIMIT 1"}},
         {"SELECT TOP 1  * FROM T with(nolock)  WHERE LTRIM(RTRIM(C)) ='x'",
-         {"SELECT * FROM T   WHERE LTRIM(RTRIM(C)) ='x' LIMIT 1"}},
+         {"SELECT * FROM T   WHERE LTRIM(RTRIM(C))  COLLATE SQLSERVER ='x' LIMIT 1"}},
         {"SELECT * FROM T WHERE a IN (SELECT TOP 5 b FROM U ORDER BY b) ORDER BY a",
          {"SELECT * FROM T WHERE a IN (SELECT b FROM U ORDER BY b LIMIT 5) ORDER BY a"}},
         {"SELECT TOP 100 PERCENT a FROM dbo.T ORDER BY a", {"SELECT a FROM T ORDER BY a"}},
@@ -27,12 +27,12 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
          {"SELECT a, (SELECT b FROM U WHERE U.x = T.x LIMIT 1) AS c FROM T ORDER BY a LIMIT 2"}},
         {"SELECT Top FROM T", {"SELECT Top FROM T"}},
         {"SELECT TOP 50 PERCENT a FROM T ORDER BY a",
-         {"SELECT a FROM T ORDER BY a LIMIT (SELECT CAST((COUNT(*) * 50 + 99) / 100 AS INTEGER) FROM (SELECT a FROM T "
-          "ORDER BY a))"}},
+         {"WITH tsql_p1 AS MATERIALIZED (SELECT a FROM T ORDER BY a), tsql_p1l AS (SELECT * FROM tsql_p1 LIMIT (SELECT "
+          "(COUNT(*) * 50 + 99) / 100 FROM tsql_p1)) SELECT * FROM tsql_p1l"}},
         {"SELECT TOP (3) a FROM T", {"SELECT a FROM T LIMIT (3)"}},
         {"SELECT 'with(nolock) TOP 1 dbo.x ISNULL(' AS t FROM dbo.T",
          {"SELECT 'with(nolock) TOP 1 dbo.x ISNULL(' AS t FROM T"}},
-        {"SELECT [dbo].[T].[top], [with] FROM [dbo].[T]", {"SELECT [T].[top], [with] FROM [T]"}},
+        {"SELECT [dbo].[T].[top], [with] FROM [dbo].[T]", {"SELECT \"T\".\"top\", \"with\" FROM \"T\""}},
         {"SELECT ISNULL(a, 0) FROM T (NOLOCK)", {"SELECT IFNULL(a, 0) FROM T "}},
         {"SELECT a FROM T WITH (ROWLOCK, UPDLOCK) WHERE b = N'Peña'", {"SELECT a FROM T  WHERE b = 'Peña'"}},
         {"SELECT 'It''s -- no comment', a FROM T", {"SELECT 'It''s -- no comment', a FROM T"}},
@@ -42,22 +42,25 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
         {"ROLLBACK TRANSACTION", {"ROLLBACK"}},
         {"INSERT INTO T VALUES (1)\rUPDATE T SET a = 2\rDELETE FROM T WHERE a = 3",
          {"INSERT INTO T VALUES (1)\r", "UPDATE T SET a = 2\r", "DELETE FROM T WHERE a = 3"}},
-        {"INSERT INTO T (a) SELECT a FROM U; DELETE FROM U", {"INSERT INTO T (a) SELECT a FROM U", " DELETE FROM U"}},
+        {"INSERT INTO T (a) SELECT a FROM U; DELETE FROM U", {"INSERT INTO T (a) SELECT a FROM U", "DELETE FROM U"}},
         {"SELECT a FROM T UNION SELECT b FROM U", {"SELECT a FROM T UNION SELECT b FROM U"}},
         {"SELECT a FROM T SELECT b FROM U", {"SELECT a FROM T ", "SELECT b FROM U"}},
         {"ALTER TABLE dbo.T ADD Campo varchar(10) Not Null CONSTRAINT DF_T_Campo DEFAULT (0)",
-         {"ALTER TABLE T ADD Campo varchar(10) COLLATE SQLSERVER Not Null CONSTRAINT DF_T_Campo DEFAULT (0)"}},
+         {"ALTER TABLE T ADD COLUMN Campo varchar(10) COLLATE SQLSERVER CONSTRAINT tsql_8152 CHECK "
+          "(length(rtrim(Campo, "
+          "' ')) <= 10) Not Null CONSTRAINT DF_T_Campo DEFAULT (0)"}},
         {"CREATE TABLE X (Nombre varchar(20) NOT NULL, Nota text, Otro char(2) COLLATE NOCASE, N int)",
-         {"CREATE TABLE X (Nombre varchar(20) COLLATE SQLSERVER NOT NULL, Nota text COLLATE SQLSERVER, Otro char(2) "
-          "COLLATE NOCASE, N int)"}},
+         {"CREATE TABLE X (Nombre varchar(20) COLLATE SQLSERVER CONSTRAINT tsql_8152 CHECK (length(rtrim(Nombre, ' ')) "
+          "<= 20) NOT NULL, Nota text COLLATE SQLSERVER, Otro char(2) CONSTRAINT tsql_8152 CHECK (length(rtrim(Otro, ' "
+          "')) <= 2) COLLATE NOCASE, N int)"}},
         {"TRUNCATE TABLE T", {"DELETE FROM T"}},
         {"SET NOCOUNT ON\r\nINSERT INTO T VALUES (1)\r\nGO\r\nUPDATE T SET a = 2 WHERE b = 1\r\nGO",
-         {"INSERT INTO T VALUES (1)\r\n", "\r\nUPDATE T SET a = 2 WHERE b = 1\r\n"}},
-        {"ALTER TABLE T ADD CONSTRAINT FK_T FOREIGN KEY (a) REFERENCES U (a) ON DELETE SET NULL",
-         {"ALTER TABLE T ADD CONSTRAINT FK_T FOREIGN KEY (a) REFERENCES U (a) ON DELETE SET NULL"}},
+         {"INSERT INTO T VALUES (1)\r\n", "UPDATE T SET a = 2 WHERE b = 1\r\n"}},
+        {"CREATE TABLE T (a int REFERENCES U (a) ON DELETE SET NULL ON UPDATE CASCADE)\nSELECT 1",
+         {"CREATE TABLE T (a int REFERENCES U (a) ON DELETE SET NULL ON UPDATE CASCADE)\n", "SELECT 1"}},
         {"SELECT go FROM T", {"SELECT go FROM T"}},
         {"SELECT CONVERT(NVARCHAR, Alta, 103), CONVERT(varchar(10), x) FROM T",
-         {"SELECT CONVERT('NVARCHAR', Alta, 103), CONVERT('varchar', x) FROM T"}},
+         {"SELECT CONVERT('NVARCHAR', Alta, 103), CONVERT('varchar(10)', x) FROM T"}},
         {"  \r\r ", {}},
     };
     for (const auto& c : casos)

@@ -205,7 +205,7 @@ TEST_F(RecordsetEnSqlite, FallosDeSqliteComoLosDaSqlServer) {
         {"CREATE TABLE ARTICULOS (x int)", 2714, Err::ErrorSentencia, "42S01", 1},
         {"ROLLBACK TRANSACTION", 3903, Err::ErrorSentencia, "25000", 1},
         {"COMMIT TRANSACTION", 3902, Err::ErrorSentencia, "25000", 1},
-        {"SELECT * FROM ARTICULOS WHERE Codigo = 'A1", 102, Err::ErrorSentencia, "42000", 1},
+        {"SELECT * FROM ARTICULOS WHERE Codigo = 'A1", 105, Err::ErrorSentencia, "42000", 1},
     };
     cn.Open(Cadena());
     for (const auto& c : casos) {
@@ -355,7 +355,8 @@ TEST_F(RecordsetEnSqlite, FuncionesDelServidor) {
     cn.Open(Cadena());
     Recordset rs;
     rs.Open(QStringLiteral("SELECT LEN('ab  '), CHARINDEX('RIN', 'Harina'), CHARINDEX('a', 'Harina', 3), "
-                           "ISNULL(NULL, 'x'), LEN(GETDATE()), CONVERT(NVARCHAR, Alta, 103), CONVERT(INT, '12'), "
+                           "ISNULL(NULL, 'x'), LEN(CONVERT(varchar(19), GETDATE(), 120)), CONVERT(NVARCHAR, Alta, "
+                           "103), CONVERT(INT, '12'), "
                            "CONVERT(varchar(8), Alta, 108) FROM ARTICULOS WHERE Codigo = 'A1'"),
             cn);
     EXPECT_EQ(rs.Fields(5).Value().ATexto(), QStringLiteral("01/03/2026"));

@@ -1,0 +1,403 @@
+// The T-SQL corpus: statements as the system and its users write them, each run on a fresh database through
+// Connection/Recordset on the embedded engine and on the ODBC engine over the SQLite ODBC driver, with the rows
+// SQL Server returns for them (as its documentation gives them) or the error it raises; and what the embedded
+// server refuses, refused by name before anything runs.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include "AdaptaTSql.h"
+#include "BaseDePrueba.h"
+#include "ErrorEjecucion.h"
+
+namespace {
+
+QString ControladorSqlite() {
+    QFile odbcinst(QStringLiteral("/etc/odbcinst.ini"));
+    if (odbcinst.open(QIODevice::ReadOnly) && odbcinst.readAll().contains("[SQLite3]"))
+        return QStringLiteral("SQLite3");
+    for (const char* ruta :
+         {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
+          "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"})
+        if (QFileInfo::exists(QString::fromLatin1(ruta))) return QString::fromLatin1(ruta);
+    return QStringLiteral("SQLite3");
+}
+
+// A value as the corpus writes it: dates to the millisecond, numbers without a locale, NULL by name.
+QString Escribe(const Variant& v) {
+    if (v.EsNull() || v.EsEmpty()) return QStringLiteral("NULL");
+    if (v.Tipo() == TipoVariant::Date) return v.AFecha().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    if (v.Tipo() == TipoVariant::Double || v.Tipo() == TipoVariant::Single || v.Tipo() == TipoVariant::Currency)
+        return QString::number(v.ADouble(), 'g', 15);
+    if (v.Tipo() == TipoVariant::Boolean) return v.ABooleano() ? QStringLiteral("1") : QStringLiteral("0");
+    return v.ATexto();
+}
+
+struct Caso {
+    const char* nombre;
+    const char* preparacion;  // a batch run first, its errors ignored only when the case expects an error there
+    const char* consulta;     // the statement whose rows are compared; empty: the preparation's error is
+    const char* filas;        // "a|b;c|d", or "!245" for the error SQL Server raises
+};
+
+// Each row of the embedded server's known faults, the constructs it supports, and the program's own statements.
+const Caso kCorpus[] = {
+    {"identidad",
+     "CREATE TABLE CLI (Id INT IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20))\r\n"
+     "INSERT INTO CLI (Nombre) VALUES ('Juan')\r\nINSERT INTO CLI (Nombre) VALUES (N'Peña')",
+     "SELECT Id, Nombre FROM CLI ORDER BY Id", "1|Juan;2|Peña"},
+    {"identidad con clave de tabla",
+     "CREATE TABLE [dbo].[CLI] ([Id] [int] IDENTITY(1,1) NOT NULL, [Nombre] [varchar](20) NULL, [Alta] [datetime] "
+     "NULL, CONSTRAINT [PK_CLI] PRIMARY KEY CLUSTERED ([Id] ASC))\r\nINSERT INTO CLI (Nombre, Alta) VALUES ('a', "
+     "'20241226')\r\nINSERT INTO CLI (Nombre) VALUES ('b')",
+     "SELECT Id, Nombre, Alta FROM CLI ORDER BY Id DESC", "2|b|NULL;1|a|2024-12-26 00:00:00.000"},
+    {"ultima identidad",
+     "CREATE TABLE CLI (Id INT IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20));"
+     "INSERT INTO CLI (Nombre) VALUES ('Juan'); INSERT INTO CLI (Nombre) VALUES ('Ana')",
+     "SELECT @@IDENTITY, SCOPE_IDENTITY()", "2|2"},
+    {"suma de textos",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Juan')\r\n"
+     "UPDATE CLI SET Nombre = Nombre + 'x'",
+     "SELECT Nombre FROM CLI", "Juanx"},
+    {"nocount y delete",
+     "CREATE TABLE B (a int); INSERT INTO B VALUES (1); INSERT INTO B VALUES (2)\r\n"
+     "SET NOCOUNT ON\r\nDELETE FROM B",
+     "SELECT COUNT(*) FROM B", "0"},
+    {"nocount y update", "CREATE TABLE B (a int); INSERT INTO B VALUES (1)\r\nSET NOCOUNT ON\r\nUPDATE B SET a = 7",
+     "SELECT a FROM B", "7"},
+    {"fechas comparadas",
+     "CREATE TABLE V (Id int, Alta DATETIME)\r\nINSERT INTO V VALUES (1, '20241226')\r\n"
+     "INSERT INTO V VALUES (2, '2024-12-25T10:30:00')",
+     "SELECT Id FROM V WHERE Alta >= '20241226'", "1"},
+    {"fecha maxima",
+     "CREATE TABLE V (Id int, Alta DATETIME); INSERT INTO V VALUES (1, '20241226');"
+     "INSERT INTO V VALUES (2, '2024-12-25T10:30:00')",
+     "SELECT MAX(Alta), MIN(Alta) FROM V", "2024-12-26 00:00:00.000|2024-12-25 10:30:00.000"},
+    {"fechas ordenadas",
+     "CREATE TABLE V (Id int, Alta SMALLDATETIME); INSERT INTO V VALUES (1, '26/12/2024');"
+     "INSERT INTO V VALUES (2, '2024-12-25 23:59'); INSERT INTO V VALUES (3, '20230101')",
+     "SELECT Id FROM V ORDER BY Alta DESC", "1;2;3"},
+    {"fecha invalida", "CREATE TABLE V (Alta DATETIME); INSERT INTO V VALUES ('31/02/2024')", "", "!241"},
+    {"convert y cast", "",
+     "SELECT CONVERT(datetime, '25/12/2024', 103), CAST('20241226' AS DATETIME), DATEDIFF(day, GETDATE(), GETDATE() + "
+     "1)",
+     "2024-12-25 00:00:00.000|2024-12-26 00:00:00.000|1"},
+    {"estilos de convert", "",
+     "SELECT CONVERT(varchar(10), CONVERT(datetime, '20241226 08:05:09'), 103), CONVERT(char(8), "
+     "CONVERT(datetime, '2024-12-26'), 112), CONVERT(varchar(19), CONVERT(datetime, '26/12/2024 08:05:09', 103), 120), "
+     "CONVERT(varchar(30), CONVERT(datetime, '2024-12-26T08:05:09.120'), 126)",
+     "26/12/2024|20241226|2024-12-26 08:05:09|2024-12-26T08:05:09.120"},
+    {"intercalacion en expresiones", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('JUAN')",
+     "SELECT COUNT(*) FROM CLI WHERE LTRIM(RTRIM(Nombre)) = 'juan' AND ISNULL(Nombre, '') = 'Juan'", "1"},
+    {"intercalacion en IN y CASE", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Peña')",
+     "SELECT CASE WHEN UPPER(Nombre) IN ('peña', 'x') THEN 'si' ELSE 'no' END FROM CLI", "si"},
+    {"if not exists",
+     "CREATE TABLE CLI (Nombre VARCHAR(20))\r\n"
+     "IF NOT EXISTS (SELECT * FROM CLI WHERE Nombre = 'Ana') INSERT INTO CLI (Nombre) VALUES ('Ana')\r\n"
+     "IF NOT EXISTS (SELECT * FROM CLI WHERE Nombre = 'ANA') INSERT INTO CLI (Nombre) VALUES ('Ana')",
+     "SELECT COUNT(*) FROM CLI", "1"},
+    {"if else con bloques",
+     "CREATE TABLE CLI (Nombre VARCHAR(20), N int)\r\n"
+     "IF EXISTS (SELECT * FROM CLI) BEGIN INSERT INTO CLI VALUES ('mal', 1) END ELSE BEGIN "
+     "INSERT INTO CLI VALUES ('bien', 1); INSERT INTO CLI VALUES ('bien', 2) END",
+     "SELECT Nombre, N FROM CLI ORDER BY N", "bien|1;bien|2"},
+    {"variables", "", "DECLARE @n INT, @t varchar(10) = 'Ñu'\r\nSET @n = 5\r\nSELECT @n + 1, @t + 'x'", "6|Ñux"},
+    {"select asigna", "CREATE TABLE CLI (N int); INSERT INTO CLI VALUES (4); INSERT INTO CLI VALUES (9)",
+     "DECLARE @m int\r\nSELECT @m = MAX(N) FROM CLI\r\nSELECT @m * 2", "18"},
+    {"left right", "", "SELECT LEFT(N'Peñarol', 4), RIGHT('Peñarol', 4), SUBSTRING('Ñandú', 2, 3)", "Peña|arol|and"},
+    {"dateadd datediff datepart", "",
+     "SELECT DATEADD(day, 1, '20241231'), DATEADD(month, 1, '20240131'), DATEDIFF(month, '20240131', '20240201'), "
+     "DATEPART(weekday, '20241226'), YEAR('20241226'), MONTH('20241226'), DAY('20241226')",
+     "2025-01-01 00:00:00.000|2024-02-29 00:00:00.000|1|5|2024|12|26"},
+    {"mayusculas unicode", "", "SELECT UPPER(N'ñandú'), LOWER(N'ÁRBOL Ñ')", "ÑANDÚ|árbol ñ"},
+    {"like con clases",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Juan'); INSERT INTO CLI VALUES (N'Ñandú');"
+     "INSERT INTO CLI VALUES ('Pedro')",
+     "SELECT Nombre FROM CLI WHERE Nombre LIKE '[J]%' OR Nombre LIKE N'ñan%' OR Nombre LIKE '[^A-OQ-Z]e_ro' ORDER BY "
+     "Nombre",
+     "Juan;Ñandú;Pedro"},
+    {"convert invalido", "", "SELECT CONVERT(INT, '12abc')", "!245"},
+    {"suma con texto no numerico", "", "SELECT 'a' + 1", "!245"},
+    {"suma por precedencia", "", "SELECT '1' + 1, 'a' + 'b', NULL + 'x', 2 - '1'", "2|ab|NULL|1"},
+    {"texto demasiado largo",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('123456789012345678901234')", "", "!8152"},
+    {"texto largo no se guarda",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('123456789012345678901234')",
+     "SELECT COUNT(*) FROM CLI", "!8152"},
+    {"top en union",
+     "CREATE TABLE A (x int); INSERT INTO A VALUES (1); INSERT INTO A VALUES (2); CREATE TABLE B (y int);"
+     "INSERT INTO B VALUES (3); INSERT INTO B VALUES (4)",
+     "SELECT TOP 1 x FROM A UNION ALL SELECT TOP 1 y FROM B", "1;3"},
+    {"nombre con corchete", "CREATE TABLE [T x] ([a]]b] int); INSERT INTO [T x] ([a]]b]) VALUES (5)",
+     "SELECT [a]]b] FROM [T x]", "5"},
+    {"default getdate al agregar",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('a');"
+     "ALTER TABLE dbo.CLI ADD Alta datetime Not Null CONSTRAINT DF_CLI_Alta DEFAULT (getdate());"
+     "INSERT INTO CLI (Nombre) VALUES ('b')",
+     "SELECT COUNT(*) FROM CLI WHERE Alta > '20200101'", "2"},
+    {"lote sigue tras 2627",
+     "CREATE TABLE CLI (Id int PRIMARY KEY); INSERT INTO CLI VALUES (1)\r\nINSERT INTO CLI VALUES (1)\r\n"
+     "INSERT INTO CLI VALUES (2)",
+     "SELECT COUNT(*) FROM CLI", "!2627"},
+    {"xact_abort detiene el lote",
+     "CREATE TABLE CLI (Id int PRIMARY KEY); INSERT INTO CLI VALUES (1)\r\nSET XACT_ABORT ON\r\n"
+     "INSERT INTO CLI VALUES (1)\r\nINSERT INTO CLI VALUES (2)",
+     "", "!2627"},
+    {"top percent anidado",
+     "CREATE TABLE N (a int); INSERT INTO N VALUES (1); INSERT INTO N VALUES (2); INSERT INTO N VALUES (3);"
+     "INSERT INTO N VALUES (4); INSERT INTO N VALUES (5)",
+     "SELECT TOP 50 PERCENT a FROM (SELECT TOP 60 PERCENT a FROM N ORDER BY a DESC) x ORDER BY a", "3;4"},
+    {"texto en castellano",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES (N'Peña'); INSERT INTO CLI VALUES ('pena');"
+     "INSERT INTO CLI VALUES (N'ÁRBOL')",
+     "SELECT Nombre FROM CLI WHERE Nombre = 'PEÑA' OR Nombre = N'árbol' ORDER BY Nombre", "ÁRBOL;Peña"},
+    {"alias con igual", "", "SELECT Total = 1 + 2, 'Nombre' = 'x'", "3|x"},
+    {"update con from",
+     "CREATE TABLE A (k int, v varchar(5)); CREATE TABLE B (k int, v varchar(5)); INSERT INTO A VALUES (1, 'a');"
+     "INSERT INTO B VALUES (1, 'b'); UPDATE A SET v = B.v FROM B WHERE A.k = B.k",
+     "SELECT v FROM A", "b"},
+    {"tabla temporal", "CREATE TABLE #T (a int); INSERT INTO #T VALUES (3)", "SELECT a FROM #T", "3"},
+    // The program's own statements, as it sends them.
+    {"consulta de acceso",
+     "CREATE TABLE TA_TAREAS (USUARIO varchar(50), TAREA varchar(20)); CREATE TABLE TA_MENU (Clave varchar(20) "
+     "PRIMARY KEY, Proceso varchar(100), Nombre varchar(100)); INSERT INTO TA_TAREAS VALUES ('CAJERO', 'T01');"
+     "INSERT INTO TA_MENU VALUES ('T01', 'C:\\APP\\PAVENKO.EXE', 'Impresora fiscal')",
+     "SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , TA_MENU.Nombre  FROM TA_TAREAS  with(nolock) INNER "
+     "JOIN TA_MENU ON TA_TAREAS.TAREA = TA_MENU.Clave  WHERE (TA_TAREAS.USUARIO = 'cajero ') AND (TA_MENU.Proceso LIKE "
+     "'%Pavenko%')",
+     "CAJERO|C:\\APP\\PAVENKO.EXE|T01|Impresora fiscal"},
+    {"lectura de configuracion",
+     "CREATE TABLE TA_CONFIGURACION (Clave varchar(100) NOT NULL PRIMARY KEY, Valor varchar(255), ValorAux "
+     "varchar(255)); INSERT INTO TA_CONFIGURACION VALUES ('TPV_SERVER', 'DEMOSRV', 'x')",
+     "SELECT VALOR, valoraux FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = 'tpv_server'", "DEMOSRV|x"},
+    {"busqueda del catalogo",
+     "CREATE TABLE ARTICULOS (Codigo varchar(20) PRIMARY KEY, Descripcion varchar(60)); INSERT INTO ARTICULOS "
+     "VALUES ('A1', 'Agua')",
+     "SELECT TOP 1  * FROM ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='a1'", "A1|Agua"},
+    {"registro de acceso",
+     "CREATE TABLE Control_Acceso (Id int IDENTITY(1,1) PRIMARY KEY, Maquina varchar(50), Usuario varchar(50), "
+     "Ingreso datetime); INSERT INTO Control_Acceso (Maquina, Usuario, Ingreso) VALUES ('PC1', 'cajero', "
+     "GETDATE())",
+     "Select TOP 1 Id, Maquina, Usuario, YEAR(Ingreso) - YEAR(GETDATE()) from Control_Acceso  with(nolock) ",
+     "1|PC1|cajero|0"},
+    {"lote de AUX_ERR",
+     "CREATE TABLE AUX_ERR (Proceso varchar(50), Fecha varchar(20), Error int, SQL text)\r\n"
+     "BEGIN TRANSACTION \r\r\rINSERT INTO AUX_ERR (Proceso, Fecha, Error, SQL) VALUES ('P1', '01/02/2026', 5, "
+     "'a''b')\r\rCOMMIT TRANSACTION",
+     "select  top 1 * from AUX_ERR  with(nolock) ", "P1|01/02/2026|5|a'b"},
+};
+
+// Constructs the embedded server refuses, by name, before running any of the batch.
+const char* const kRechazos[] = {
+    "EXEC sp_who",
+    "SELECT ROW_NUMBER() OVER (ORDER BY a) FROM T",
+    "ALTER TABLE T ADD CONSTRAINT FK_T FOREIGN KEY (a) REFERENCES U (a)",
+    "ALTER TABLE T ALTER COLUMN a int",
+    "MERGE T USING U ON T.a = U.a WHEN MATCHED THEN DELETE;",
+    "WHILE 1 = 1 SELECT 1",
+    "BEGIN TRY SELECT 1 END TRY BEGIN CATCH SELECT 2 END CATCH",
+    "SELECT a INTO T2 FROM T",
+    "SELECT * FROM T CROSS APPLY U",
+    "SELECT TOP 1 WITH TIES a FROM T ORDER BY a",
+    "CREATE PROCEDURE P AS SELECT 1",
+    "DECLARE @t TABLE (a int)",
+    "SET DATEFORMAT mdy",
+    "SELECT STUFF('abc', 1, 1, 'x')",
+    "SELECT a FROM T FOR XML AUTO",
+    "CREATE TABLE T (Id int IDENTITY(1,1), a int)",
+    "UPDATE T SET a = 1 FROM T INNER JOIN U ON T.a = U.a",
+    "DELETE T FROM T INNER JOIN U ON T.a = U.a",
+    "SELECT @@ROWCOUNT",
+    "SET @n += 1",
+};
+
+class CorpusTSql : public ConBaseDePrueba, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override {
+        ConBaseDePrueba::SetUp();
+        QFile ini(Ruta(QStringLiteral("Servidores.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::Append));
+        ini.write(("[ODBCSRV]\r\nMotor=odbc\r\nCadena=Driver=" + ControladorSqlite() +
+                   ";Database=" + Ruta(QStringLiteral("datos")) + "/{base}.db;Timeout=1000;\r\n")
+                      .toUtf8());
+    }
+    // A fresh, empty database, opened on the engine the test is for.
+    void AbreNueva() {
+        if (cn.State() == ado::adStateOpen) cn.Close();
+        QFile::remove(ArchivoBase(QStringLiteral("CORPUS")));
+        QFile archivo(ArchivoBase(QStringLiteral("CORPUS")));
+        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+        archivo.close();
+        cn.Open((GetParam() ? QStringLiteral("PROVIDER=SQLOLEDB;Server=odbcsrv;Database =CORPUS;UId=sa;Pwd=x;")
+                            : Cadena(QStringLiteral("CORPUS"))));
+    }
+    static QString Filas(Recordset& rs) {
+        QStringList filas;
+        while (!rs.Eof()) {
+            QStringList valores;
+            for (int i = 0; i < rs.FieldCount(); ++i) valores << Escribe(rs.Fields(i).Value());
+            filas << valores.join(u'|');
+            rs.MoveNext();
+        }
+        return filas.join(u';');
+    }
+};
+
+TEST_P(CorpusTSql, DaLasFilasOElErrorDelServidor) {
+    for (const Caso& c : kCorpus) {
+        AbreNueva();
+        const QString esperado = QString::fromUtf8(c.filas);
+        QString obtenido;
+        try {
+            if (*c.preparacion) cn.Execute(QString::fromUtf8(c.preparacion));
+            if (*c.consulta) {
+                Recordset rs;
+                rs.Open(QString::fromUtf8(c.consulta), cn);
+                obtenido = Filas(rs);
+            }
+        } catch (const ErrorEjecucion& e) {
+            obtenido = cn.errors().Count() > 0 ? u'!' + QString::number(cn.errors().Item(0).NativeError)
+                                               : u'?' + e.Description();
+        }
+        EXPECT_EQ(obtenido.toStdString(), esperado.toStdString()) << c.nombre;
+    }
+}
+
+// After a statement-level error the batch goes on, as the server's does without XACT_ABORT; with it, it stops.
+TEST_P(CorpusTSql, ElLoteSigueTrasUnErrorDeSentencia) {
+    const std::pair<const char*, int> casos[] = {
+        {"INSERT INTO CLI VALUES (1)\r\nINSERT INTO CLI VALUES (2)", 2},
+        {"SET XACT_ABORT ON\r\nINSERT INTO CLI VALUES (1)\r\nINSERT INTO CLI VALUES (2)", 1},
+    };
+    for (const auto& [lote, filas] : casos) {
+        AbreNueva();
+        cn.Execute(QStringLiteral("CREATE TABLE CLI (Id int PRIMARY KEY); INSERT INTO CLI VALUES (1)"));
+        EXPECT_THROW(cn.Execute(QString::fromUtf8(lote)), ErrorEjecucion) << lote;
+        EXPECT_EQ(cn.errors().Item(0).NativeError, 2627) << lote;
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT COUNT(*) FROM CLI"), cn);
+        EXPECT_EQ(rs.Fields(0).Value().ALargo(), filas) << lote;
+    }
+}
+
+// Rows changed count for INSERT, UPDATE and DELETE only: a definition reports -1 even after a DELETE.
+TEST_P(CorpusTSql, FilasAfectadasSoloDeDatos) {
+    AbreNueva();
+    long afectadas = 0;
+    cn.Execute(QStringLiteral("CREATE TABLE A (x int); INSERT INTO A VALUES (1); INSERT INTO A VALUES (2)"));
+    cn.Execute(QStringLiteral("DELETE FROM A"), &afectadas);
+    EXPECT_EQ(afectadas, 2);
+    cn.Execute(QStringLiteral("CREATE TABLE B (y int)"), &afectadas);
+    EXPECT_EQ(afectadas, -1);
+    cn.Execute(QStringLiteral("INSERT INTO A VALUES (3)\r\nINSERT INTO A VALUES (4)\r\nCREATE TABLE C (z int)"),
+               &afectadas);
+    EXPECT_EQ(afectadas, 2);
+}
+
+TEST_P(CorpusTSql, RechazaLoQueNoAdmitePorSuNombre) {
+    AbreNueva();
+    for (const char* sql : kRechazos) {
+        try {
+            cn.Execute(QString::fromUtf8(sql));
+            ADD_FAILURE() << "ran: " << sql;
+        } catch (const ErrorEjecucion& e) {
+            EXPECT_EQ(e.Number(), -2147217837) << sql;
+            EXPECT_TRUE(e.Description().startsWith(QStringLiteral("El servidor embebido no admite "))) << sql;
+            EXPECT_NE(e.Number(), Err::ErrorNoEspecificado);
+            EXPECT_NE(e.Number(), Err::ErrorSentencia);
+        }
+    }
+    // Nothing of a refused batch runs.
+    EXPECT_THROW(cn.Execute(QStringLiteral("CREATE TABLE R (a int)\r\nEXEC sp_who")), ErrorEjecucion);
+    EXPECT_THROW(cn.Execute(QStringLiteral("SELECT * FROM R")), ErrorEjecucion);
+    EXPECT_EQ(cn.errors().Item(0).NativeError, 208);
+}
+
+// Expression columns report the server's types: COUNT int, SUM of money money, MAX of a date a date.
+TEST_P(CorpusTSql, TiposDeLasColumnasDeExpresion) {
+    AbreNueva();
+    cn.Execute(QStringLiteral("CREATE TABLE P (Precio money, Alta datetime); INSERT INTO P VALUES (1.5, '20240101')"));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT COUNT(*), SUM(Precio), MAX(Alta), CONVERT(int, '7') FROM P"), cn);
+    if (!GetParam()) {
+        EXPECT_EQ(rs.Fields(0).Type(), ado::adInteger);
+        EXPECT_EQ(rs.Fields(1).Type(), ado::adCurrency);
+        EXPECT_EQ(rs.Fields(2).Type(), ado::adDBTimeStamp);
+        EXPECT_EQ(rs.Fields(3).Type(), ado::adInteger);
+    }
+    EXPECT_EQ(Escribe(rs.Fields(1).Value()), QStringLiteral("1.5"));
+    EXPECT_EQ(Escribe(rs.Fields(2).Value()), QStringLiteral("2024-01-01 00:00:00.000"));
+}
+
+// Ten nested TOP n PERCENT run and keep, at each level, that share of the rows rounded up.
+TEST_P(CorpusTSql, DiezTopPercentAnidados) {
+    AbreNueva();
+    QString inserta = QStringLiteral("CREATE TABLE N (a int)\r\nBEGIN TRANSACTION\r\n");
+    for (int i = 1; i <= 1000; ++i) inserta += QStringLiteral("INSERT INTO N VALUES (%1)\r\n").arg(i);
+    inserta += QStringLiteral("COMMIT TRANSACTION");
+    cn.Execute(inserta);
+    QString sql = QStringLiteral("SELECT TOP 90 PERCENT a FROM N ORDER BY a");
+    for (int nivel = 2; nivel <= 10; ++nivel)
+        sql = QStringLiteral("SELECT TOP 90 PERCENT a FROM (%1) t%2 ORDER BY a").arg(sql).arg(nivel);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT COUNT(*), MAX(a) FROM (%1) todo").arg(sql), cn);
+    // 1000, 900, 810, 729, 657, 592, 533, 480, 432, 389, 351: each level keeps ceiling(90% of the rows before it).
+    EXPECT_EQ(rs.Fields(0).Value().ALargo(), 351);
+    EXPECT_EQ(rs.Fields(1).Value().ALargo(), 351);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, CorpusTSql, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Odbc" : "Embebido"; });
+
+// A file that is not a database is refused when the database opens, as the server refuses an unusable one.
+TEST_F(ConBaseDePrueba, ArchivoQueNoEsBaseSeRechazaAlAbrir) {
+    QFile archivo(ArchivoBase(QStringLiteral("ROTA")));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    archivo.write(QByteArray("Standard Jet DB\0\0\0\0 esto no es una base", 40));
+    archivo.close();
+    EXPECT_THROW(cn.Open(Cadena(QStringLiteral("ROTA"))), ErrorEjecucion);
+    ASSERT_EQ(cn.errors().Count(), 1);
+    EXPECT_EQ(cn.errors().Item(0).NativeError, 5172);
+    EXPECT_NE(cn.State(), ado::adStateOpen);
+    EXPECT_THROW(
+        cn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + ArchivoBase(QStringLiteral("ROTA"))),
+        ErrorEjecucion);
+    EXPECT_EQ(cn.errors().Item(0).SQLState, QStringLiteral("3343"));
+}
+
+// The translation is linear in its input: nested TOP PERCENT, long chains of +, many literals.
+TEST(TraduceTSql, SalidaLinealYLiteralesIntactos) {
+    QString anidada = QStringLiteral("SELECT TOP 10 PERCENT a FROM T ORDER BY a");
+    for (int i = 0; i < 25; ++i)
+        anidada = QStringLiteral("SELECT TOP 50 PERCENT a FROM (%1) x ORDER BY a").arg(anidada);
+    QString cadena = QStringLiteral("SELECT a");
+    for (int i = 0; i < 2000; ++i) cadena += QStringLiteral(" + 'x''y' - b");
+    for (const QString& sql : {anidada, cadena}) {
+        QElapsedTimer reloj;
+        reloj.start();
+        const QString traducida = TraduceTSql(sql);
+        EXPECT_LT(traducida.size(), 8 * sql.size() + 200);
+        EXPECT_LT(reloj.elapsed(), 2000);
+    }
+    const QString literales = QStringLiteral("SELECT N'ñ''a -- b', '/* c */', [a]]b], \"q\"\"r\" FROM [dbo].[T]");
+    const QString traducida = TraduceTSql(literales);
+    for (const char* intacto : {"'ñ''a -- b'", "'/* c */'", "\"a]b\"", "\"q\"\"r\""})
+        EXPECT_TRUE(traducida.contains(QString::fromUtf8(intacto))) << intacto << " in " << traducida.toStdString();
+    EXPECT_THROW(TraduceTSql(QStringLiteral("SELECT 'abierto")), ErrorMotor);
+    // The translations kept by shape give each text its own literals back.
+    CacheTSql cache;
+    for (const char* sql :
+         {"SELECT a FROM T WHERE b = 'uno' AND c = N'dós'", "SELECT a FROM T WHERE b = 'x''y' AND c = N''",
+          "SELECT 'Alias' = 1", "SET LANGUAGE 'Spanish'"}) {
+        const LoteTSql lote = cache.Traduce(QString::fromUtf8(sql));
+        QStringList pasos;
+        for (const PasoLote& p : lote.pasos) pasos << p.sql;
+        EXPECT_EQ(pasos.join(u'\n'), TraduceTSql(QString::fromUtf8(sql))) << sql;
+    }
+    EXPECT_THROW(TraduceTSql(QStringLiteral("SELECT [abierto")), ErrorMotor);
+    EXPECT_THROW(TraduceTSql(QStringLiteral("SELECT 1 /* abierto")), ErrorMotor);
+}
+
+}  // namespace
