@@ -48,18 +48,18 @@ bool TodoCerrado(const QString& s) {
     return parentesis == 0;
 }
 
-// The system's kinds of statement; L stands for a literal's content, N for a bracketed name's.
+// The system's kinds of statement; ~ stands for a literal's content, ^ for a bracketed name's.
 const std::array<const char*, 10> kModelos = {
-    "SELECT TOP 5 A, 'L' AS X FROM dbo.[N] with(nolock) WHERE B = N'L' ORDER BY A",
-    "INSERT INTO [N] (A, B) VALUES ('L', ISNULL(NULL, 'L'))",
-    "UPDATE dbo.[N] SET A = 'L' WHERE B LIKE 'L%'",
-    "DELETE FROM [N] WHERE A = 'L' AND B <> 'L'",
-    "SELECT CONVERT(VARCHAR(20), 'L') + 'L' FROM [N] (NOLOCK)",
-    "SELECT COUNT(*) FROM [N] WHERE A IN (SELECT TOP 1 A FROM [N] WHERE B = 'L')",
-    "CREATE TABLE [N] (A VARCHAR(20) DEFAULT 'L', B INT)",
-    "SELECT TOP 10 PERCENT A FROM [N] WHERE A <> 'L'",
-    "SELECT SUBSTRING('L', 1, 2), LEN('L'), GETDATE() FROM [N]",
-    "IF EXISTS (SELECT * FROM [N] WHERE A = 'L') UPDATE [N] SET B = 'L'",
+    "SELECT TOP 5 A, '~' AS X FROM dbo.[^] with(nolock) WHERE B = N'~' ORDER BY A",
+    "INSERT INTO [^] (A, B) VALUES ('~', ISNULL(NULL, '~'))",
+    "UPDATE dbo.[^] SET A = '~' WHERE B LIKE '~%'",
+    "DELETE FROM [^] WHERE A = '~' AND B <> '~'",
+    "SELECT CONVERT(VARCHAR(20), '~') + '~' FROM [^] (NOLOCK)",
+    "SELECT COUNT(*) FROM [^] WHERE A IN (SELECT TOP 1 A FROM [^] WHERE B = '~')",
+    "CREATE TABLE [^] (A VARCHAR(20) DEFAULT '~', B INT)",
+    "SELECT TOP 10 PERCENT A FROM [^] WHERE A <> '~'",
+    "SELECT SUBSTRING('~', 1, 2), LEN('~'), GETDATE() FROM [^]",
+    "IF EXISTS (SELECT * FROM [^] WHERE A = '~') UPDATE [^] SET B = '~'",
 };
 const std::array<const char*, 4> kSeparadores = {";", "\n", "\r\nGO\r\n", " ; "};
 
@@ -80,13 +80,13 @@ void SentenciasCompuestas(FuzzedDataProvider& datos) {
         const QString modelo = QString::fromLatin1(kModelos[datos.ConsumeIntegralInRange<size_t>(0, 9)]);
         QString sentencia;
         for (QChar c : modelo) {
-            if (c == QLatin1Char('L')) {
+            if (c == QLatin1Char('~')) {
                 // Inside a literal any character stands, the quote doubled.
                 QString l = QString::fromUtf8(QByteArray::fromStdString(datos.ConsumeRandomLengthString(16)));
                 l.remove(QChar(0));
                 literales << l;
                 sentencia += QString(l).replace(QLatin1Char('\''), QStringLiteral("''"));
-            } else if (c == QLatin1Char('N')) {
+            } else if (c == QLatin1Char('^')) {
                 QString n = QString::fromUtf8(QByteArray::fromStdString(datos.ConsumeRandomLengthString(12)));
                 n.remove(QChar(0));
                 if (n.isEmpty()) n = QStringLiteral("T");
