@@ -67,7 +67,14 @@ struct Alto {};
 
 // The memory after each of the first `llamadas` calls the child would make from `inicial`, replayed here on a
 // device of this test's own folder: [0] is the memory before the first call.
-QList<QByteArray> Estados(const QByteArray& inicial, quint32 semillaHijo, int llamadas) {
+QList<QByteArray> Estados(const QByteArray& inicial, quint32 semillaHijo, int llamadas, UiGuion& guionDelTest) {
+    // The replay's boxes (the sequences' notices) answered as the child's are: by a ui of its own.
+    UiGuion guionReplay;
+    InstalaUi(&guionReplay);
+    struct Restaura {
+        UiGuion& guion;
+        ~Restaura() { InstalaUi(&guion); }
+    } restaura{guionDelTest};
     const QString memoria = QDir(proceso().CarpetaPrograma()).filePath(QStringLiteral("ImpresoraSimulada.json"));
     QFile::remove(memoria);
     if (!inicial.isNull()) {
@@ -106,7 +113,7 @@ TEST_F(Caidas, LaImpresoraMuertaEnCualquierMomentoConservaLoUltimoQueAcepto) {
                                                   : std::optional<MemoriaFiscal>(MemoriaFiscal());
         ASSERT_TRUE(quedo.has_value()) << "round " << ronda << ": the memory does not load (seed " << semilla << ")";
         // ...that holds every call the child finished, and at most the one it was making.
-        const QList<QByteArray> estados = Estados(inicial, semillaHijo, pasos + 1);
+        const QList<QByteArray> estados = Estados(inicial, semillaHijo, pasos + 1, guion);
         ASSERT_GT(estados.size(), pasos) << "round " << ronda;
         const auto ultimo = MemoriaFiscal::DesdeJson(estados[pasos]);
         for (auto it = ultimo->numeros.begin(); it != ultimo->numeros.end(); ++it)
