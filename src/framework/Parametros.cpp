@@ -6,6 +6,15 @@
 #include "Texto.h"
 #include "TkPrint2.h"
 
+namespace {
+// Whether, from position desde (counting from 1), the text holds optional blanks and then "=".
+bool SigueIgual(const QString& texto, int desde) {
+    qsizetype i = desde - 1;
+    while (i < texto.size() && texto.at(i) == QLatin1Char(' ')) ++i;
+    return i < texto.size() && texto.at(i) == QLatin1Char('=');
+}
+}  // namespace
+
 QString EligeParametros(bool usaIni, const QString& parametros) {
     // 1. The argument, else the command line.
     QString texto = parametros.isEmpty() ? proceso().LineaComandos() : parametros;
@@ -37,8 +46,10 @@ QString ParametrosDesdeIni() {
 }
 
 QString ExtraeParametro(const QString& texto, const QString& clave, const QString& predeterminado) {
-    // 1. The first occurrence of the key.
-    const int posicion = Instr(texto, clave);
+    // 1. The first occurrence of the key as a whole key: its text, optional blanks, "=". So "@Usuario" is never
+    //    read from inside "@UsuarioLogeado".
+    int posicion = Instr(texto, clave);
+    while (posicion > 0 && !SigueIgual(texto, posicion + clave.size())) posicion = Instr(texto, clave, posicion + 1);
     if (posicion == 0) return predeterminado;
     // 2. The value runs from the end of the key to the next ";". With none, Medio refuses the negative length,
     //    except for the additional parameter, which may stand last without its ";".

@@ -10,8 +10,9 @@
 QString EligeParametros(bool usaIni, const QString& parametros);
 QString ParametrosDesdeIni();
 
-// The value of the first occurrence of clave (ignoring case) up to the next ";", without "=" and trimmed; the
-// default when the key is absent. A value with no ";" after it raises the invalid-argument error, except for
+// The value of the first occurrence of clave (ignoring case) as a whole key, that is followed by optional blanks
+// and "=", up to the next ";", without "=" and trimmed; the default when the key is absent. A value with no ";" after
+// it raises the invalid-argument error, except for
 // "@ParametroAdicional", whose trailing value runs to the end of the text.
 QString ExtraeParametro(const QString& texto, const QString& clave, const QString& predeterminado);
 

@@ -30,7 +30,14 @@ TEST_F(Parametros, ExtraeCadaClaveComoLaEscribenLosProgramas) {
         {"@Password=a=b=c;", "@Password", "abc"},   // every "=" dropped, the password's too
         {"@Usuario=ana; @UsuarioLogeado=luis;", "@UsuarioLogeado", "luis"},
         {"@Usuario=ana; @UsuarioLogeado=luis;", "@Usuario", "ana"},
-        {"@UsuarioLogeado=luis; @Usuario=ana;", "@Usuario", "Logeadoluis"},  // first occurrence wins
+        {"@UsuarioLogeado=luis; @Usuario=ana;", "@Usuario", "ana"},               // a key is never read inside another
+        {"@Server=bcdef; @UsuarioLogeado=dhhhh; @Menu=; veld@", "@Usuario", ""},  // absent: the default
+        {"@Server=bcdef; @UsuarioLogeado=dhhhh; @Menu=; veld@", "@UsuarioLogeado", "dhhhh"},
+        {"@UsuarioLogeado = luis ;@Usuario  = ana;", "@UsuarioLogeado", "luis"},  // blanks before "=" too
+        {"@UsuarioLogeado = luis ;@Usuario  = ana;", "@Usuario", "ana"},
+        {"@server=S; @dbname= B; @usuario= U; @Password= P; @ParametroAdicional=; @Caja=1;veld@", "@Usuario", "U"},
+        {"@Menu=@Caja; @Caja=3;", "@Caja", "3"},  // the key's text inside a value is not the key
+        {"@Caja;", "@Caja", "1"},                 // no "=": not the key
         {"veld@ basura @Menu=MP010; mas", "@Menu", "MP010"},
         {"@Menu=;", "@Menu", ""},
         {"@Server=SRV01;", "@Caja", "1"},                                         // absent: the default

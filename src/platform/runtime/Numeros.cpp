@@ -35,6 +35,8 @@ double Val(const QString& entrada) {
                         ? s.at(i).toUpper().unicode() - 'A' + 10
                         : -1;
             if (d < 0 || d >= base) break;
+            // More digits than 64 bits hold: the platform's overflow error, as for any number out of its range.
+            if (n > (std::numeric_limits<qint64>::max() - d) / base) Lanza(Err::Desbordamiento);
             n = n * base + d;
         }
         return static_cast<double>(n);

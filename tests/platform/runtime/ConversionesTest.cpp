@@ -44,6 +44,31 @@ TEST_F(Conversiones, ValLeeElNumeroConElQueEmpiezaElTexto) {
     for (const auto& c : casos) EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.texto)), c.esperado) << c.texto;
 }
 
+TEST_F(Conversiones, ValHexadecimalUOctalFueraDeRangoDesborda) {
+    struct Caso {
+        const char* texto;
+        double esperado;  // negative: the overflow error
+    };
+    const Caso casos[] = {
+        {"&H7FFFFFFFFFFFFFFF", 9223372036854775807.0},
+        {"&H00000000000000000000001", 1},  // leading zeros are not digits that count
+        {"&O777777777777777777777", 9223372036854775807.0},
+        {"&H7FFFFFFFFFFFFFFFz", 9223372036854775807.0},
+        {"&H8000000000000000", -1},
+        {"&HFFFFFFFFFFFFFFFFFF", -1},
+        {"&hffffffffffffffffffffffffffffffff", -1},
+        {"&O1000000000000000000000", -1},
+        {"&O7777777777777777777777777", -1},
+    };
+    for (const auto& c : casos) {
+        const QString texto = QString::fromUtf8(c.texto);
+        if (c.esperado < 0)
+            EXPECT_EQ(NumeroDe([&] { Val(texto); }), Err::Desbordamiento) << c.texto;
+        else
+            EXPECT_DOUBLE_EQ(Val(texto), c.esperado) << c.texto;
+    }
+}
+
 TEST_F(Conversiones, RedondeoAlParYDesbordamiento) {
     struct Caso {
         double valor;
