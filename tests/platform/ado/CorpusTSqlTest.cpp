@@ -211,6 +211,13 @@ const char* const kRechazos[] = {
     "DELETE T FROM T INNER JOIN U ON T.a = U.a",
     "SELECT @@ROWCOUNT",
     "SET @n += 1",
+    // Valid T-SQL that only SQLite's parser finds it cannot take: refused aloud too, never as the syntax error
+    // the program keeps silent.
+    "SELECT * FROM (VALUES (1),(2)) AS v(a)",
+    "SELECT a FROM T GROUP BY ALL a",
+    "UPDATE TOP (1) T SET a = 2",
+    "SELECT T.a FROM T INNER LOOP JOIN U ON T.a = U.a",
+    "SELECT a FROM T TABLESAMPLE (10 PERCENT)",
 };
 
 class CorpusTSql : public ConBaseDePrueba, public ::testing::WithParamInterface<bool> {

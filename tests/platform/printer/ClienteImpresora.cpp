@@ -1,7 +1,7 @@
 // A second program on the simulated printer, for the sharing tests: it drives the device in a folder through the
 // library, whole documents at a time, and writes one line per document accepted ("tique 12 300", "dnf 4", "x 2")
 // and "ERROR ..." when the device misbehaves.
-// Usage: cliente_impresora FOLDER DOCUMENTS SEED; it begins once FOLDER/empezar exists.
+// Usage: cliente_impresora FOLDER DOCUMENTS SEED; it writes FOLDER/listo-SEED and begins once FOLDER/empezar exists.
 #include <QCoreApplication>
 #include <QFile>
 #include <chrono>
@@ -33,7 +33,9 @@ int main(int argc, char** argv) {
     imp.FijaEspera(30000);  // a loaded test machine may keep the other program's command long
     imp.Puerto(1);
     imp.Baud(QStringLiteral("9600"));
-    // Both programs start their documents together, when the file "empezar" appears in the folder.
+    // Both programs start their documents together: each says it is ready with "listo-SEED", and the test makes
+    // "empezar" once both are.
+    QFile(proc.carpeta + QStringLiteral("/listo-") + QLatin1String(argv[3])).open(QIODevice::WriteOnly);
     while (!QFile::exists(proc.carpeta + QStringLiteral("/empezar")))
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     int ultimoTique = 0, ultimoDnf = 0;
@@ -75,6 +77,8 @@ int main(int argc, char** argv) {
             Escribe(QStringLiteral("x ") + imp.CampoRespuesta1());
         }
         ++hechos;
+        // A moment between documents, so that on a busy machine the other program gets its turns too.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
         // Counters never go backwards, whoever issued the last document.
         if (!imp.VerEstado()) {
             if (imp.Estado1().contains(QStringLiteral("Dispositivo ocupado"))) continue;

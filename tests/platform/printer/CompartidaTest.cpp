@@ -2,12 +2,14 @@
 // program left it and saves it before letting go; a device held too long answers busy; a program that opens a
 // device already running does not switch it on again; the window follows what the other program prints.
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QMap>
 #include <QProcess>
 #include <QSet>
 #include <QTest>
+#include <QThread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -51,9 +53,13 @@ TEST_F(ImpresoraCompartidaTest, DosProgramasIntercaladosNoPierdenNingunDocumento
                            {dir.path(), QString::number(kDocumentos), QString::number(i + 1)});
         ASSERT_TRUE(programas[i].waitForStarted(10000));
     }
-    QFile(Ruta("empezar")).open(QIODevice::WriteOnly);  // both are up: off they go
-    QMap<QString, QList<int>> numeros[2];               // by kind, in each program's order
-    QMap<int, qint64> totales;                          // ticket number: its total
+    // Off they go once both are ready, so that neither runs its documents while the other is still loading.
+    QDeadlineTimer listos(60000);
+    while (!(QFile::exists(Ruta("listo-1")) && QFile::exists(Ruta("listo-2"))) && !listos.hasExpired())
+        QThread::msleep(5);
+    QFile(Ruta("empezar")).open(QIODevice::WriteOnly);
+    QMap<QString, QList<int>> numeros[2];  // by kind, in each program's order
+    QMap<int, qint64> totales;             // ticket number: its total
     for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(programas[i].waitForFinished(240000)) << i;
         const QString salida = QString::fromUtf8(programas[i].readAllStandardOutput());
