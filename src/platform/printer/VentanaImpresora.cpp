@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,7 +44,12 @@ VentanaImpresora::VentanaImpresora(ImpresoraSimulada& impresora, QWidget* padre)
     capas->addWidget(&lbEstado2_);
     capas->addWidget(&rollo_, 1);
     capas->addWidget(&btApagar_, 0, Qt::AlignLeft);
-    setFixedWidth(QFontMetrics(fija).horizontalAdvance(QString(44, QLatin1Char('M'))));
+    // The roll's forty columns whole, with its margins, frame and scroll bar; the window is as wide as that.
+    const int columnas = QFontMetrics(fija).horizontalAdvance(QString(40, QLatin1Char('M')));
+    rollo_.setMinimumWidth(columnas + 2 * int(rollo_.document()->documentMargin()) + 2 * rollo_.frameWidth() +
+                           rollo_.verticalScrollBar()->sizeHint().width() + 2);
+    const QMargins margenes = capas->contentsMargins();
+    setFixedWidth(rollo_.minimumWidth() + margenes.left() + margenes.right());
     resize(width(), 520);
 
     // What the roll already holds, then what the printer prints from now on.
