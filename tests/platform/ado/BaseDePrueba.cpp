@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "ExtensionSql.h"
 
@@ -66,4 +67,15 @@ void ConBaseDePrueba::Directo(const QString& sql, const QString& base) {
     sqlite3_free(error);
     sqlite3_close(db);
     ASSERT_EQ(rc, SQLITE_OK) << texto.toStdString();
+}
+
+QString ControladorSqlite() {
+    QFile odbcinst(QStringLiteral("/etc/odbcinst.ini"));
+    if (odbcinst.open(QIODevice::ReadOnly) && odbcinst.readAll().contains("[SQLite3]"))
+        return QStringLiteral("SQLite3");
+    for (const char* ruta :
+         {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
+          "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"})
+        if (QFileInfo::exists(QString::fromLatin1(ruta))) return QString::fromLatin1(ruta);
+    return QStringLiteral("SQLite3");
 }

@@ -7,6 +7,10 @@
 #include "Ado.h"
 #include "Soporte.h"
 
+// The SQLite ODBC driver by the name its package registers, or by its file when the driver manager does not
+// list it.
+QString ControladorSqlite();
+
 class ConBaseDePrueba : public ConEntorno {
   protected:
     void SetUp() override;

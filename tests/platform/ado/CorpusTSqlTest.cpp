@@ -6,24 +6,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 
 #include "AdaptaTSql.h"
 #include "BaseDePrueba.h"
 #include "ErrorEjecucion.h"
 
 namespace {
-
-QString ControladorSqlite() {
-    QFile odbcinst(QStringLiteral("/etc/odbcinst.ini"));
-    if (odbcinst.open(QIODevice::ReadOnly) && odbcinst.readAll().contains("[SQLite3]"))
-        return QStringLiteral("SQLite3");
-    for (const char* ruta :
-         {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
-          "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"})
-        if (QFileInfo::exists(QString::fromLatin1(ruta))) return QString::fromLatin1(ruta);
-    return QStringLiteral("SQLite3");
-}
 
 // A value as the corpus writes it: dates to the millisecond, numbers without a locale, NULL by name.
 QString Escribe(const Variant& v) {

@@ -11,18 +11,6 @@
 
 namespace {
 
-// The driver by the name its package registers, or by its file when the driver manager does not list it.
-QString ControladorSqlite() {
-    QFile odbcinst(QStringLiteral("/etc/odbcinst.ini"));
-    if (odbcinst.open(QIODevice::ReadOnly) && odbcinst.readAll().contains("[SQLite3]"))
-        return QStringLiteral("SQLite3");
-    for (const char* ruta :
-         {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
-          "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"})
-        if (QFileInfo::exists(QString::fromLatin1(ruta))) return QString::fromLatin1(ruta);
-    return QStringLiteral("SQLite3");
-}
-
 class Odbc : public ConBaseDePrueba {
   protected:
     void SetUp() override {
