@@ -474,7 +474,11 @@ class Traductor {
         while (k >= desde_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) --k;
         return k;
     }
-    qsizetype FinDe(qsizetype k) const { return t_[k].ini + t_[k].largo; }
+    // Past the statement's last token (a parenthesis nothing closes) the end is the statement's own end.
+    qsizetype FinDe(qsizetype k) const {
+        if (k >= hasta_) return hasta_ > desde_ ? t_[hasta_ - 1].ini + t_[hasta_ - 1].largo : s_.size();
+        return t_[k].ini + t_[k].largo;
+    }
     qsizetype InicioDe(qsizetype k) const {
         if (k >= hasta_) return hasta_ > desde_ ? FinDe(hasta_ - 1) : s_.size();
         return t_[k].ini - (t_[k].prefijoN ? 1 : 0);
