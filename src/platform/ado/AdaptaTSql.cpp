@@ -439,7 +439,13 @@ class Traductor {
         qsizetype itemOrden = -1;
         bool listaSelect = false;
         bool nuevoItem = false;
-        QString alias;  // "alias = expression" in a select list: written after the expression
+        QString alias;               // "alias = expression" in a select list: written after the expression
+        bool distinto = false;       // the select list's rows are compared: DISTINCT, or UNION/EXCEPT/INTERSECT
+        int compuestoDistinto = -1;  // whether this level's compound removes duplicates; -1 not read yet
+        qsizetype itemSelect = -1;   // the current select item: its first token, its place in the output,
+        qsizetype inicioItem = -1;   // and where its expression ends when an alias follows it
+        qsizetype finItem = -1;
+        qsizetype aliasItem = -1;
         QString cierre;
         bool columnas = false;
         bool nuevaColumna = false;
@@ -502,7 +508,8 @@ class Traductor {
     bool OperandoEsColumna(const Nivel& n, qsizetype hasta) const;
     void CortaCadena(Nivel& n);
     void CierraItemOrden(Nivel& n, qsizetype k);
-    void CierraItemSelect(Nivel& n);
+    void CierraItemSelect(Nivel& n, qsizetype k);
+    bool CompuestoDistinto(qsizetype k) const;
     void EscribeLimite(Nivel& n);
     void ApuntaTipoDeItem(qsizetype k);
     void AgregaTabla(qsizetype k);
@@ -638,8 +645,45 @@ void Traductor::CierraItemOrden(Nivel& n, qsizetype k) {
     n.itemOrden = -1;
 }
 
-// The end of an item of a select list: "alias = expression" gets its alias.
-void Traductor::CierraItemSelect(Nivel& n) {
+// Whether the compound the SELECT at k starts removes duplicates: a UNION without ALL, EXCEPT or INTERSECT at its
+// level.
+bool Traductor::CompuestoDistinto(qsizetype k) const {
+    int nivel = 0;
+    for (qsizetype j = k + 1; j < hasta_; ++j) {
+        if (EsSimbolo(j, u"(")) ++nivel;
+        if (EsSimbolo(j, u")") && --nivel < 0) return false;
+        if (nivel == 0 &&
+            ((Es(j, "UNION"_L1) && !Es(Sig(j + 1), "ALL"_L1)) || Es(j, "EXCEPT"_L1) || Es(j, "INTERSECT"_L1)))
+            return true;
+    }
+    return false;
+}
+
+// The end of an item of a select list (the token k follows it). Where rows are compared (DISTINCT, UNION), an
+// expression compares under the server's collation, and keeps the name SQLite gives it without one: its text.
+// "alias = expression" gets its alias.
+void Traductor::CierraItemSelect(Nivel& n, qsizetype k) {
+    if (n.distinto && n.itemSelect >= 0) {
+        const qsizetype fin = n.aliasItem >= 0 ? n.aliasItem : k;
+        bool columna = true, numero = false, todas = false, intercalado = false;
+        int cuantos = 0;
+        for (qsizetype j = Sig(n.itemSelect); j < fin; j = Sig(j + 1)) {
+            ++cuantos;
+            if (t_[j].clase == Clase::Numero) numero = true;
+            todas = EsSimbolo(j, u"*");
+            if (Es(j, "COLLATE"_L1)) intercalado = true;
+            if (!EsNombre(j) && !EsSimbolo(j, u".")) columna = false;
+        }
+        if (cuantos > 0 && !columna && !todas && !intercalado && !(numero && cuantos == 1)) {
+            const qsizetype en = n.finItem >= 0 ? n.finItem : salida_.size();
+            QString marca = u" COLLATE SQLSERVER"_s;
+            if (n.finItem < 0 && n.alias.isEmpty())
+                marca += u" AS \""_s +
+                         salida_.mid(n.inicioItem, en - n.inicioItem).trimmed().replace(u"\""_s, u"\"\""_s) + u'"';
+            salida_.insert(en, marca + (n.finItem >= 0 ? u" "_s : QString()));
+        }
+    }
+    n.itemSelect = n.inicioItem = n.finItem = n.aliasItem = -1;
     if (!n.alias.isEmpty()) {
         salida_ += u" AS "_s + n.alias + u' ';
         n.alias.clear();
@@ -973,6 +1017,15 @@ QString Traductor::Traduce() {
             else if (Es(k, "COLUMN"_L1))
                 n->nuevaColumna = true;
         }
+        // A select item's alias ("expr AS a", "expr a"): its expression ends here.
+        if (n->listaSelect && n->itemSelect >= 0 && k > n->itemSelect && n->aliasItem < 0 &&
+            (Es(k, "AS"_L1) || (EsNombre(k) && !EsSimbolo(Sig(k + 1), u".") && !EsSimbolo(Sig(k + 1), u"(") &&
+                                (EsOperandoFinal(Ant(k)) || Es(Ant(k), "END"_L1))))) {
+            CopiaHasta(InicioDe(k));
+            CortaCadena(*n);
+            n->finItem = salida_.size();
+            n->aliasItem = k;
+        }
         // The start of an operand: where the calls for a chain of + and - will go.
         const bool signo = t.clase == Clase::Simbolo && (w == u"+" || w == u"-");
         const bool operandoInicia = (palabra && (!reservada || Es(k, "CASE"_L1) || Es(k, "NULL"_L1))) ||
@@ -984,11 +1037,19 @@ QString Traductor::Traduce() {
             n->nuevoTermino = false;
             n->operando = k;
         }
-        if (n->listaSelect && n->nuevoItem && niveles_.size() == 1 && !Es(k, "DISTINCT"_L1) && !Es(k, "ALL"_L1)) {
+        bool itemNuevo = false;
+        if (n->listaSelect && n->nuevoItem && !Es(k, "DISTINCT"_L1) && !Es(k, "ALL"_L1)) {
             n->nuevoItem = false;
+            CopiaHasta(InicioDe(k));
+            n->itemSelect = k;
+            n->inicioItem = salida_.size();
+            itemNuevo = true;
+        }
+        if (itemNuevo && niveles_.size() == 1) {
             // "SELECT @v = expression" assigns; "SELECT alias = expression" names the column.
             if (EsSimbolo(Sig(k + 1), u"=") && palabra && w.startsWith(u'@') && !w.startsWith(u"@@")) {
                 asignadas << w.toString();
+                n->itemSelect = -1;
                 CopiaHasta(InicioDe(k));
                 copiaDesde_ = FinDe(Sig(k + 1));
                 k = Sig(k + 1);
@@ -1009,6 +1070,8 @@ QString Traductor::Traduce() {
                 copiaDesde_ = FinDe(Sig(k + 1));
                 k = Sig(k + 1);
                 n->nuevoTermino = true;
+                n->itemSelect = Sig(k + 1);
+                n->inicioItem = salida_.size();
                 const qsizetype item = Sig(k + 1);
                 if (item < hasta_) ApuntaTipoDeItem(item);
                 continue;
@@ -1100,7 +1163,7 @@ QString Traductor::Traduce() {
                 CierraItemOrden(*n, k);
                 if (n->enOrden) n->itemOrden = Sig(k + 1);
                 if (n->listaSelect) {
-                    CierraItemSelect(*n);
+                    CierraItemSelect(*n, k);
                     n->nuevoItem = true;
                 }
                 if (n->columnas) n->nuevaColumna = true;
@@ -1196,6 +1259,8 @@ QString Traductor::Traduce() {
                 n->listaSelect = true;
                 n->nuevoItem = true;
                 n->enOrden = false;
+                if (n->compuestoDistinto < 0) n->compuestoDistinto = CompuestoDistinto(k) ? 1 : 0;
+                n->distinto = Es(Sig(k + 1), "DISTINCT"_L1) || n->compuestoDistinto == 1;
                 qsizetype j = Sig(k + 1);
                 if (Es(j, "DISTINCT"_L1) || Es(j, "ALL"_L1)) j = Sig(j + 1);
                 if (Es(j, "TOP"_L1)) {
@@ -1258,7 +1323,7 @@ QString Traductor::Traduce() {
             }
             if (Es(k, "UNION"_L1) || Es(k, "EXCEPT"_L1) || Es(k, "INTERSECT"_L1)) {
                 CierraItemOrden(*n, k);
-                if (n->listaSelect) CierraItemSelect(*n);
+                if (n->listaSelect) CierraItemSelect(*n, k);
                 n->listaSelect = false;
                 n->compuesto = true;
                 EscribeLimite(*n);
@@ -1269,7 +1334,7 @@ QString Traductor::Traduce() {
             if ((Es(k, "ORDER"_L1) || Es(k, "GROUP"_L1)) && Es(Sig(k + 1), "BY"_L1)) {
                 n->enFrom = false;
                 CierraItemOrden(*n, k);
-                if (n->listaSelect) CierraItemSelect(*n);
+                if (n->listaSelect) CierraItemSelect(*n, k);
                 n->listaSelect = false;
                 if (Es(k, "ORDER"_L1)) n->ordenEn = salida_.size();
                 n->enOrden = true;
@@ -1284,7 +1349,7 @@ QString Traductor::Traduce() {
             if (Es(k, "FROM"_L1) || Es(k, "WHERE"_L1) || Es(k, "HAVING"_L1) || Es(k, "INTO"_L1) || Es(k, "ON"_L1)) {
                 CierraItemOrden(*n, k);
                 n->enOrden = false;
-                if (n->listaSelect) CierraItemSelect(*n);
+                if (n->listaSelect) CierraItemSelect(*n, k);
                 if (Es(k, "INTO"_L1) && n->listaSelect) NoAdmite(QStringLiteral("SELECT ... INTO"));
                 n->listaSelect = false;
                 n->enSet = false;
@@ -1434,7 +1499,7 @@ QString Traductor::Traduce() {
     Nivel& n = niveles_.back();
     CortaCadena(n);
     CierraItemOrden(n, hasta_);
-    if (n.listaSelect) CierraItemSelect(n);
+    if (n.listaSelect) CierraItemSelect(n, hasta_);
     EscribeLimite(n);
 
     if (!comunes_.isEmpty()) {

@@ -91,6 +91,20 @@ const Caso kCorpus[] = {
      "26/12/2024|20241226|2024-12-26 08:05:09|2024-12-26T08:05:09.120"},
     {"intercalacion en expresiones", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('JUAN')",
      "SELECT COUNT(*) FROM CLI WHERE LTRIM(RTRIM(Nombre)) = 'juan' AND ISNULL(Nombre, '') = 'Juan'", "1"},
+    // Rows compared by DISTINCT, UNION, EXCEPT and INTERSECT compare text expressions under the server's collation.
+    {"distinct de expresiones",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan'); INSERT INTO CLI VALUES ('JUAN ')",
+     "SELECT COUNT(*) FROM (SELECT DISTINCT UPPER(Nombre) + '' AS n FROM CLI) d1, (SELECT DISTINCT LTRIM(Nombre) n "
+     "FROM CLI) d2",
+     "1"},
+    {"union de expresiones",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan'); INSERT INTO CLI VALUES (N'Peña')",
+     "SELECT COUNT(*) FROM (SELECT LTRIM(Nombre) AS n FROM CLI UNION SELECT 'JUAN ' UNION SELECT N'PEÑA') u", "2"},
+    {"union all las conserva", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan')",
+     "SELECT COUNT(*) FROM (SELECT LTRIM(Nombre) AS n FROM CLI UNION ALL SELECT 'JUAN') u", "2"},
+    {"except de expresiones",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan'); INSERT INTO CLI VALUES ('Ana')",
+     "SELECT n FROM (SELECT UPPER(Nombre) + '' AS n FROM CLI EXCEPT SELECT 'juan ') e", "ANA"},
     {"intercalacion en IN y CASE", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Peña')",
      "SELECT CASE WHEN UPPER(Nombre) IN ('peña', 'x') THEN 'si' ELSE 'no' END FROM CLI", "si"},
     {"if not exists",
@@ -286,6 +300,30 @@ TEST_P(CorpusTSql, ElLoteSigueTrasUnErrorDeSentencia) {
         Recordset rs;
         rs.Open(QStringLiteral("SELECT COUNT(*) FROM CLI"), cn);
         EXPECT_EQ(rs.Fields(0).Value().ALargo(), filas) << lote;
+    }
+}
+
+// DISTINCT and UNION on an unaliased text expression at the top: one row for 'juan' and 'JUAN ', and the column
+// keeps the name it has without them.
+TEST_P(CorpusTSql, DistinctDeExpresionSinNombre) {
+    AbreNueva();
+    cn.Execute(
+        QStringLiteral("CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan');"
+                       "INSERT INTO CLI VALUES ('JUAN ')"));
+    const std::pair<const char*, const char*> casos[] = {
+        {"SELECT DISTINCT UPPER(Nombre) + '' FROM CLI", "SELECT UPPER(Nombre) + '' FROM CLI"},
+        {"SELECT DISTINCT TOP 5 LTRIM(Nombre) FROM CLI", "SELECT LTRIM(Nombre) FROM CLI"},
+        {"SELECT LTRIM(Nombre) FROM CLI WHERE Nombre = 'juan' UNION SELECT LTRIM(Nombre) FROM CLI",
+         "SELECT LTRIM(Nombre) FROM CLI"},
+    };
+    for (const auto& [distinto, simple] : casos) {
+        Recordset rs, referencia;
+        rs.Open(QString::fromUtf8(distinto), cn);
+        referencia.Open(QString::fromUtf8(simple), cn);
+        EXPECT_EQ(rs.Fields(0).Name(), referencia.Fields(0).Name()) << distinto;
+        const QString filas = Filas(rs);
+        EXPECT_FALSE(filas.isEmpty()) << distinto;
+        EXPECT_EQ(filas.count(u';'), 0) << distinto << ": " << filas.toStdString();
     }
 }
 
