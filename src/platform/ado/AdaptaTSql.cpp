@@ -1844,7 +1844,7 @@ class Analizador {
             k = Sig(k + 1);
     }
 
-    // SET of a session option: those that change nothing here go; XACT_ABORT is kept for the batch's run;
+    // SET of a session option: those that change nothing here go; XACT_ABORT and NOCOUNT are kept for the session;
     // those that would change a result are refused unless set as the embedded server always is.
     void Opcion(qsizetype s, qsizetype fin) {
         if (s >= fin || t_[s].clase != Clase::Palabra) Sintaxis(s);
@@ -1852,14 +1852,15 @@ class Analizador {
         QString valor;
         for (qsizetype j = Sig(s + 1); j < fin; j = Sig(j + 1)) valor += Texto(j).toString().toUpper() + u' ';
         valor = valor.trimmed();
-        if (EnLista(opcion, {"NOCOUNT"_L1, "ANSI_NULLS"_L1, "ANSI_WARNINGS"_L1, "ANSI_PADDING"_L1,
-                             "ANSI_NULL_DFLT_ON"_L1, "QUOTED_IDENTIFIER"_L1, "ARITHABORT"_L1, "LOCK_TIMEOUT"_L1,
-                             "DEADLOCK_PRIORITY"_L1, "TEXTSIZE"_L1, "STATISTICS"_L1, "TRANSACTION"_L1,
-                             "IDENTITY_INSERT"_L1, "NUMERIC_ROUNDABORT"_L1, "CONCAT_NULL_YIELDS_NULL"_L1}))
+        if (EnLista(opcion, {"ANSI_NULLS"_L1, "ANSI_WARNINGS"_L1, "ANSI_PADDING"_L1, "ANSI_NULL_DFLT_ON"_L1,
+                             "QUOTED_IDENTIFIER"_L1, "ARITHABORT"_L1, "LOCK_TIMEOUT"_L1, "DEADLOCK_PRIORITY"_L1,
+                             "TEXTSIZE"_L1, "STATISTICS"_L1, "TRANSACTION"_L1, "IDENTITY_INSERT"_L1,
+                             "NUMERIC_ROUNDABORT"_L1, "CONCAT_NULL_YIELDS_NULL"_L1}))
             return;
-        if (IgualPalabra(opcion, "XACT_ABORT"_L1)) {
+        if (IgualPalabra(opcion, "XACT_ABORT"_L1) || IgualPalabra(opcion, "NOCOUNT"_L1)) {
             PasoLote p;
             p.clase = PasoLote::Clase::Opcion;
+            p.variables << opcion.toString().toUpper();
             p.valor = valor == u"ON";
             lote_.pasos.push_back(std::move(p));
             return;
@@ -2028,7 +2029,7 @@ Resultado EjecutaLote(const LoteTSql& lote, SesionTSql& sesion,
                 ++i;
                 continue;
             case PasoLote::Clase::Opcion:
-                sesion.xactAbort = p.valor;
+                (p.variables.value(0) == u"NOCOUNT"_s ? sesion.nocount : sesion.xactAbort) = p.valor;
                 ++i;
                 continue;
             case PasoLote::Clase::Salta:
@@ -2060,7 +2061,7 @@ Resultado EjecutaLote(const LoteTSql& lote, SesionTSql& sesion,
             }
             if (r.tieneFilas)
                 ultimo = std::move(r);
-            else if (p.cuenta && r.afectados >= 0)
+            else if (p.cuenta && r.afectados >= 0 && !sesion.nocount)
                 afectados = (afectados < 0 ? 0 : afectados) + r.afectados;
         } catch (const ErrorMotor& e) {
             if (!TerminaSoloLaSentencia(e) || sesion.xactAbort) {

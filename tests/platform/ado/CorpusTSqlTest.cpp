@@ -341,6 +341,28 @@ TEST_P(CorpusTSql, FilasAfectadasSoloDeDatos) {
     EXPECT_EQ(afectadas, 2);
 }
 
+// After SET NOCOUNT ON the server sends no counts for the rest of the connection: RecordsAffected is -1 and the
+// statements still run; SET NOCOUNT OFF counts again.
+TEST_P(CorpusTSql, NocountSinFilasAfectadas) {
+    AbreNueva();
+    long afectadas = 0;
+    cn.Execute(QStringLiteral("CREATE TABLE A (x int); INSERT INTO A VALUES (1); INSERT INTO A VALUES (2)"));
+    const std::pair<const char*, long> casos[] = {
+        {"SET NOCOUNT ON\r\nDELETE FROM A WHERE x = 1", -1},
+        {"INSERT INTO A VALUES (5)\r\nUPDATE A SET x = x + 1", -1},
+        {"SET NOCOUNT OFF\r\nDELETE FROM A WHERE x = 6", 1},
+        {"UPDATE A SET x = 0", 1},
+    };
+    for (const auto& [lote, filas] : casos) {
+        afectadas = 0;
+        cn.Execute(QString::fromUtf8(lote), &afectadas);
+        EXPECT_EQ(afectadas, filas) << lote;
+    }
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT x FROM A"), cn);
+    EXPECT_EQ(Filas(rs), QStringLiteral("0"));
+}
+
 TEST_P(CorpusTSql, RechazaLoQueNoAdmitePorSuNombre) {
     AbreNueva();
     for (const char* sql : kRechazos) {
