@@ -680,7 +680,7 @@ void Traductor::CierraItemSelect(Nivel& n, qsizetype k) {
             if (n.finItem < 0 && n.alias.isEmpty())
                 marca += u" AS \""_s +
                          salida_.mid(n.inicioItem, en - n.inicioItem).trimmed().replace(u"\""_s, u"\"\""_s) + u'"';
-            salida_.insert(en, marca + (n.finItem >= 0 ? u" "_s : QString()));
+            salida_.insert(en, marca + u' ');
         }
     }
     n.itemSelect = n.inicioItem = n.finItem = n.aliasItem = -1;
