@@ -446,6 +446,8 @@ class Traductor {
         qsizetype inicioItem = -1;   // and where its expression ends when an alias follows it
         qsizetype finItem = -1;
         qsizetype aliasItem = -1;
+        qsizetype finPromedio = -1;  // an item that is an AVG written otherwise: its last token, the name it had
+        QString nombrePromedio;
         QString cierre;
         bool columnas = false;
         bool nuevaColumna = false;
@@ -510,6 +512,7 @@ class Traductor {
     void CierraItemOrden(Nivel& n, qsizetype k);
     void CierraItemSelect(Nivel& n, qsizetype k);
     bool CompuestoDistinto(qsizetype k) const;
+    QString PromedioDeColumna(qsizetype k) const;
     void EscribeLimite(Nivel& n);
     void ApuntaTipoDeItem(qsizetype k);
     void AgregaTabla(qsizetype k);
@@ -659,10 +662,78 @@ bool Traductor::CompuestoDistinto(qsizetype k) const {
     return false;
 }
 
+// AVG of a column of the one table its query reads: the server's average of an integer column is of that type,
+// truncated toward zero. Whether the column is an integer one is read when the statement runs (tsql_entero). Empty
+// when the column or its table is not that plain: SQLite's average then.
+QString Traductor::PromedioDeColumna(qsizetype k) const {
+    const qsizetype abre = Sig(k + 1);
+    const qsizetype cierra = Cierre(abre);
+    if (cierra >= hasta_) return {};
+    qsizetype j = Sig(abre + 1);
+    QString modo;
+    if (Es(j, "DISTINCT"_L1) || Es(j, "ALL"_L1)) {
+        modo = Texto(j).toString() + u' ';
+        j = Sig(j + 1);
+    }
+    if (!EsNombre(j)) return {};
+    QString referencia = NombreSqlite(Texto(j)), columna = NombrePlano(Texto(j)), prefijo;
+    qsizetype s = Sig(j + 1);
+    if (EsSimbolo(s, u".")) {
+        prefijo = columna;
+        j = Sig(s + 1);
+        if (!EsNombre(j)) return {};
+        referencia += u'.' + NombreSqlite(Texto(j));
+        columna = NombrePlano(Texto(j));
+        s = Sig(j + 1);
+    }
+    if (s != cierra) return {};
+    // The query's SELECT, then its FROM, at this parenthesis level.
+    int nivel = 0;
+    qsizetype x = k - 1;
+    for (; x >= desde_; --x) {
+        if (EsSimbolo(x, u")")) ++nivel;
+        if (EsSimbolo(x, u"(") && --nivel < 0) return {};
+        if (nivel == 0 && Es(x, "SELECT"_L1)) break;
+    }
+    if (x < desde_) return {};
+    for (; x < hasta_; ++x) {
+        if (EsSimbolo(x, u"(")) ++nivel;
+        if (EsSimbolo(x, u")") && --nivel < 0) return {};
+        if (nivel == 0 && Es(x, "FROM"_L1)) break;
+    }
+    qsizetype t = Sig(x + 1);
+    if (t < hasta_ && NombrePlano(Texto(t)).compare(u"dbo"_s, Qt::CaseInsensitive) == 0 && EsSimbolo(Sig(t + 1), u"."))
+        t = Sig(Sig(t + 1) + 1);
+    if (t >= hasta_ || !EsNombre(t) || Texto(t).startsWith(u'#')) return {};
+    const QString tabla = NombrePlano(Texto(t));
+    QString alias;
+    // One table: an alias and table hints may follow it, no join and no second table.
+    for (x = Sig(t + 1); x < hasta_; x = Sig(x + 1)) {
+        if (EsSimbolo(x, u"(")) {
+            x = Cierre(x);
+            continue;
+        }
+        if (EsSimbolo(x, u")") || EnLista(Texto(x), {"WHERE"_L1, "GROUP"_L1, "ORDER"_L1, "HAVING"_L1, "UNION"_L1,
+                                                     "EXCEPT"_L1, "INTERSECT"_L1}))
+            break;
+        if (Es(x, "AS"_L1) || Es(x, "WITH"_L1)) continue;
+        if (!EsNombre(x) || !alias.isEmpty()) return {};
+        alias = NombrePlano(Texto(x));
+    }
+    if (!prefijo.isEmpty() && prefijo.compare(alias.isEmpty() ? tabla : alias, Qt::CaseInsensitive) != 0) return {};
+    auto literal = [](QString texto) { return u'\'' + texto.replace(u"'"_s, u"''"_s) + u'\''; };
+    const QString argumento = modo + referencia;
+    return u"CASE WHEN tsql_entero("_s + literal(tabla) + u", "_s + literal(columna) + u") THEN CAST(SUM("_s +
+           argumento + u") / COUNT("_s + argumento + u") AS INTEGER) ELSE AVG("_s + argumento + u") END"_s;
+}
+
 // The end of an item of a select list (the token k follows it). Where rows are compared (DISTINCT, UNION), an
 // expression compares under the server's collation, and keeps the name SQLite gives it without one: its text.
 // "alias = expression" gets its alias.
 void Traductor::CierraItemSelect(Nivel& n, qsizetype k) {
+    // An AVG written otherwise keeps the name SQLite gave the call.
+    const bool promedio = n.itemSelect >= 0 && n.finPromedio >= 0 && Sig(n.finPromedio + 1) == k && n.alias.isEmpty();
+    bool nombrado = false;
     if (n.distinto && n.itemSelect >= 0) {
         const qsizetype fin = n.aliasItem >= 0 ? n.aliasItem : k;
         bool columna = true, numero = false, todas = false, intercalado = false;
@@ -677,12 +748,18 @@ void Traductor::CierraItemSelect(Nivel& n, qsizetype k) {
         if (cuantos > 0 && !columna && !todas && !intercalado && !(numero && cuantos == 1)) {
             const qsizetype en = n.finItem >= 0 ? n.finItem : salida_.size();
             QString marca = u" COLLATE SQLSERVER"_s;
-            if (n.finItem < 0 && n.alias.isEmpty())
+            if (n.finItem < 0 && n.alias.isEmpty() && promedio)
+                marca += u" AS \""_s + QString(n.nombrePromedio).replace(u"\""_s, u"\"\""_s) + u'"';
+            else if (n.finItem < 0 && n.alias.isEmpty())
                 marca += u" AS \""_s +
                          salida_.mid(n.inicioItem, en - n.inicioItem).trimmed().replace(u"\""_s, u"\"\""_s) + u'"';
             salida_.insert(en, marca + u' ');
+            nombrado = true;
         }
     }
+    if (promedio && !nombrado)
+        salida_ += u" AS \""_s + QString(n.nombrePromedio).replace(u"\""_s, u"\"\""_s) + u"\" "_s;
+    n.finPromedio = -1;
     n.itemSelect = n.inicioItem = n.finItem = n.aliasItem = -1;
     if (!n.alias.isEmpty()) {
         salida_ += u" AS "_s + n.alias + u' ';
@@ -1473,6 +1550,24 @@ QString Traductor::Traduce() {
                 throw ErrorMotor({{Err::ErrorSentencia,
                                    QStringLiteral("'%1' is not a recognized built-in function name.").arg(w.toString()),
                                    QString(), QStringLiteral("42000"), 195}});
+            if (IgualPalabra(w, "AVG"_L1)) {
+                const QString promedio = PromedioDeColumna(k);
+                if (!promedio.isEmpty()) {
+                    CopiaHasta(t.ini);
+                    salida_ += promedio;
+                    const qsizetype cierra = Cierre(Sig(k + 1));
+                    if (n->listaSelect && n->itemSelect == k) {
+                        n->finPromedio = cierra;
+                        n->nombrePromedio.clear();
+                        for (qsizetype j = k; j <= cierra; ++j)
+                            n->nombrePromedio +=
+                                t_[j].clase == Clase::Nombre ? NombreSqlite(Texto(j)) : Texto(j).toString();
+                    }
+                    k = cierra;
+                    copiaDesde_ = FinDe(k);
+                    continue;
+                }
+            }
             const qsizetype abre = Sig(k + 1);
             if (f->sqlite) {
                 CopiaHasta(t.ini);

@@ -105,6 +105,16 @@ const Caso kCorpus[] = {
     {"except de expresiones",
      "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan'); INSERT INTO CLI VALUES ('Ana')",
      "SELECT n FROM (SELECT UPPER(Nombre) + '' AS n FROM CLI EXCEPT SELECT 'juan ') e", "ANA"},
+    // AVG of an integer type is of that type, truncated toward zero; of decimal, money and float it keeps decimals
+    // (whole decimals are stored as integers: the declared type decides, not the value).
+    {"promedio por tipo",
+     "CREATE TABLE P (n int, s smallint, t tinyint, b bigint, d decimal(10,2), m money, f float);"
+     "INSERT INTO P VALUES (1, -1, 3, 5, 1, 1, 1); INSERT INTO P VALUES (2, -2, 4, 6, 2, 2, 2)",
+     "SELECT AVG(n), AVG(s), AVG(t), AVG(b), AVG(d), AVG(m), AVG(f) FROM P", "1|-1|3|5|1.5|1.5|1.5"},
+    {"promedio agrupado",
+     "CREATE TABLE Q (g varchar(5), n int); INSERT INTO Q VALUES ('a', 1); INSERT INTO Q VALUES ('a', 2);"
+     "INSERT INTO Q VALUES ('b', 2); INSERT INTO Q VALUES ('b', 3); INSERT INTO Q VALUES ('b', 3)",
+     "SELECT g, AVG(DISTINCT q.n) FROM dbo.Q AS q WITH (NOLOCK) GROUP BY g HAVING AVG(n) > 1", "b|2"},
     {"intercalacion en IN y CASE", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Peña')",
      "SELECT CASE WHEN UPPER(Nombre) IN ('peña', 'x') THEN 'si' ELSE 'no' END FROM CLI", "si"},
     {"if not exists",
@@ -395,6 +405,11 @@ TEST_P(CorpusTSql, TiposDeLasColumnasDeExpresion) {
         EXPECT_EQ(rs.Fields(3).Type(), ado::adInteger);
     }
     EXPECT_EQ(Escribe(rs.Fields(1).Value()), QStringLiteral("1.5"));
+    // An average keeps the name of its call, however it is computed.
+    Recordset promedio;
+    promedio.Open(QStringLiteral("SELECT AVG( [Precio] ), AVG(Precio) AS p FROM dbo.P"), cn);
+    EXPECT_EQ(promedio.Fields(0).Name(), QStringLiteral("AVG( \"Precio\" )"));
+    EXPECT_EQ(promedio.Fields(1).Name(), QStringLiteral("p"));
     EXPECT_EQ(Escribe(rs.Fields(2).Value()), QStringLiteral("2024-01-01 00:00:00.000"));
 }
 
