@@ -439,7 +439,15 @@ class Traductor {
         qsizetype itemOrden = -1;
         bool listaSelect = false;
         bool nuevoItem = false;
-        QString alias;  // "alias = expression" in a select list: written after the expression
+        QString alias;               // "alias = expression" in a select list: written after the expression
+        bool distinto = false;       // the select list's rows are compared: DISTINCT, or UNION/EXCEPT/INTERSECT
+        int compuestoDistinto = -1;  // whether this level's compound removes duplicates; -1 not read yet
+        qsizetype itemSelect = -1;   // the current select item: its first token, its place in the output,
+        qsizetype inicioItem = -1;   // and where its expression ends when an alias follows it
+        qsizetype finItem = -1;
+        qsizetype aliasItem = -1;
+        qsizetype finPromedio = -1;  // an item that is an AVG written otherwise: its last token, the name it had
+        QString nombrePromedio;
         QString cierre;
         bool columnas = false;
         bool nuevaColumna = false;
@@ -506,7 +514,9 @@ class Traductor {
     bool OperandoEsColumna(const Nivel& n, qsizetype hasta) const;
     void CortaCadena(Nivel& n);
     void CierraItemOrden(Nivel& n, qsizetype k);
-    void CierraItemSelect(Nivel& n);
+    void CierraItemSelect(Nivel& n, qsizetype k);
+    bool CompuestoDistinto(qsizetype k) const;
+    QString PromedioDeColumna(qsizetype k) const;
     void EscribeLimite(Nivel& n);
     void ApuntaTipoDeItem(qsizetype k);
     void AgregaTabla(qsizetype k);
@@ -642,8 +652,119 @@ void Traductor::CierraItemOrden(Nivel& n, qsizetype k) {
     n.itemOrden = -1;
 }
 
-// The end of an item of a select list: "alias = expression" gets its alias.
-void Traductor::CierraItemSelect(Nivel& n) {
+// Whether the compound the SELECT at k starts removes duplicates: a UNION without ALL, EXCEPT or INTERSECT at its
+// level.
+bool Traductor::CompuestoDistinto(qsizetype k) const {
+    int nivel = 0;
+    for (qsizetype j = k + 1; j < hasta_; ++j) {
+        if (EsSimbolo(j, u"(")) ++nivel;
+        if (EsSimbolo(j, u")") && --nivel < 0) return false;
+        if (nivel == 0 &&
+            ((Es(j, "UNION"_L1) && !Es(Sig(j + 1), "ALL"_L1)) || Es(j, "EXCEPT"_L1) || Es(j, "INTERSECT"_L1)))
+            return true;
+    }
+    return false;
+}
+
+// AVG of a column of the one table its query reads: the server's average of an integer column is of that type,
+// truncated toward zero. Whether the column is an integer one is read when the statement runs (tsql_entero). Empty
+// when the column or its table is not that plain: SQLite's average then.
+QString Traductor::PromedioDeColumna(qsizetype k) const {
+    const qsizetype abre = Sig(k + 1);
+    const qsizetype cierra = Cierre(abre);
+    if (cierra >= hasta_) return {};
+    qsizetype j = Sig(abre + 1);
+    QString modo;
+    if (Es(j, "DISTINCT"_L1) || Es(j, "ALL"_L1)) {
+        modo = Texto(j).toString() + u' ';
+        j = Sig(j + 1);
+    }
+    if (!EsNombre(j)) return {};
+    QString referencia = NombreSqlite(Texto(j)), columna = NombrePlano(Texto(j)), prefijo;
+    qsizetype s = Sig(j + 1);
+    if (EsSimbolo(s, u".")) {
+        prefijo = columna;
+        j = Sig(s + 1);
+        if (!EsNombre(j)) return {};
+        referencia += u'.' + NombreSqlite(Texto(j));
+        columna = NombrePlano(Texto(j));
+        s = Sig(j + 1);
+    }
+    if (s != cierra) return {};
+    // The query's SELECT, then its FROM, at this parenthesis level.
+    int nivel = 0;
+    qsizetype x = k - 1;
+    for (; x >= desde_; --x) {
+        if (EsSimbolo(x, u")")) ++nivel;
+        if (EsSimbolo(x, u"(") && --nivel < 0) return {};
+        if (nivel == 0 && Es(x, "SELECT"_L1)) break;
+    }
+    if (x < desde_) return {};
+    for (; x < hasta_; ++x) {
+        if (EsSimbolo(x, u"(")) ++nivel;
+        if (EsSimbolo(x, u")") && --nivel < 0) return {};
+        if (nivel == 0 && Es(x, "FROM"_L1)) break;
+    }
+    qsizetype t = Sig(x + 1);
+    if (t < hasta_ && NombrePlano(Texto(t)).compare(u"dbo"_s, Qt::CaseInsensitive) == 0 && EsSimbolo(Sig(t + 1), u"."))
+        t = Sig(Sig(t + 1) + 1);
+    if (t >= hasta_ || !EsNombre(t) || Texto(t).startsWith(u'#')) return {};
+    const QString tabla = NombrePlano(Texto(t));
+    QString alias;
+    // One table: an alias and table hints may follow it, no join and no second table.
+    for (x = Sig(t + 1); x < hasta_; x = Sig(x + 1)) {
+        if (EsSimbolo(x, u"(")) {
+            x = Cierre(x);
+            continue;
+        }
+        if (EsSimbolo(x, u")") || EnLista(Texto(x), {"WHERE"_L1, "GROUP"_L1, "ORDER"_L1, "HAVING"_L1, "UNION"_L1,
+                                                     "EXCEPT"_L1, "INTERSECT"_L1}))
+            break;
+        if (Es(x, "AS"_L1) || Es(x, "WITH"_L1)) continue;
+        if (!EsNombre(x) || !alias.isEmpty()) return {};
+        alias = NombrePlano(Texto(x));
+    }
+    if (!prefijo.isEmpty() && prefijo.compare(alias.isEmpty() ? tabla : alias, Qt::CaseInsensitive) != 0) return {};
+    auto literal = [](QString texto) { return u'\'' + texto.replace(u"'"_s, u"''"_s) + u'\''; };
+    const QString argumento = modo + referencia;
+    return u"CASE WHEN tsql_entero("_s + literal(tabla) + u", "_s + literal(columna) + u") THEN CAST(SUM("_s +
+           argumento + u") / COUNT("_s + argumento + u") AS INTEGER) ELSE AVG("_s + argumento + u") END"_s;
+}
+
+// The end of an item of a select list (the token k follows it). Where rows are compared (DISTINCT, UNION), an
+// expression compares under the server's collation, and keeps the name SQLite gives it without one: its text.
+// "alias = expression" gets its alias.
+void Traductor::CierraItemSelect(Nivel& n, qsizetype k) {
+    // An AVG written otherwise keeps the name SQLite gave the call.
+    const bool promedio = n.itemSelect >= 0 && n.finPromedio >= 0 && Sig(n.finPromedio + 1) == k && n.alias.isEmpty();
+    bool nombrado = false;
+    if (n.distinto && n.itemSelect >= 0) {
+        const qsizetype fin = n.aliasItem >= 0 ? n.aliasItem : k;
+        bool columna = true, numero = false, todas = false, intercalado = false;
+        int cuantos = 0;
+        for (qsizetype j = Sig(n.itemSelect); j < fin; j = Sig(j + 1)) {
+            ++cuantos;
+            if (t_[j].clase == Clase::Numero) numero = true;
+            todas = EsSimbolo(j, u"*");
+            if (Es(j, "COLLATE"_L1)) intercalado = true;
+            if (!EsNombre(j) && !EsSimbolo(j, u".")) columna = false;
+        }
+        if (cuantos > 0 && !columna && !todas && !intercalado && !(numero && cuantos == 1)) {
+            const qsizetype en = n.finItem >= 0 ? n.finItem : salida_.size();
+            QString marca = u" COLLATE SQLSERVER"_s;
+            if (n.finItem < 0 && n.alias.isEmpty() && promedio)
+                marca += u" AS \""_s + QString(n.nombrePromedio).replace(u"\""_s, u"\"\""_s) + u'"';
+            else if (n.finItem < 0 && n.alias.isEmpty())
+                marca += u" AS \""_s +
+                         salida_.mid(n.inicioItem, en - n.inicioItem).trimmed().replace(u"\""_s, u"\"\""_s) + u'"';
+            salida_.insert(en, marca + u' ');
+            nombrado = true;
+        }
+    }
+    if (promedio && !nombrado)
+        salida_ += u" AS \""_s + QString(n.nombrePromedio).replace(u"\""_s, u"\"\""_s) + u"\" "_s;
+    n.finPromedio = -1;
+    n.itemSelect = n.inicioItem = n.finItem = n.aliasItem = -1;
     if (!n.alias.isEmpty()) {
         salida_ += u" AS "_s + n.alias + u' ';
         n.alias.clear();
@@ -977,6 +1098,15 @@ QString Traductor::Traduce() {
             else if (Es(k, "COLUMN"_L1))
                 n->nuevaColumna = true;
         }
+        // A select item's alias ("expr AS a", "expr a"): its expression ends here.
+        if (n->listaSelect && n->itemSelect >= 0 && k > n->itemSelect && n->aliasItem < 0 &&
+            (Es(k, "AS"_L1) || (EsNombre(k) && !EsSimbolo(Sig(k + 1), u".") && !EsSimbolo(Sig(k + 1), u"(") &&
+                                (EsOperandoFinal(Ant(k)) || Es(Ant(k), "END"_L1))))) {
+            CopiaHasta(InicioDe(k));
+            CortaCadena(*n);
+            n->finItem = salida_.size();
+            n->aliasItem = k;
+        }
         // The start of an operand: where the calls for a chain of + and - will go.
         const bool signo = t.clase == Clase::Simbolo && (w == u"+" || w == u"-");
         const bool operandoInicia = (palabra && (!reservada || Es(k, "CASE"_L1) || Es(k, "NULL"_L1))) ||
@@ -988,11 +1118,19 @@ QString Traductor::Traduce() {
             n->nuevoTermino = false;
             n->operando = k;
         }
-        if (n->listaSelect && n->nuevoItem && niveles_.size() == 1 && !Es(k, "DISTINCT"_L1) && !Es(k, "ALL"_L1)) {
+        bool itemNuevo = false;
+        if (n->listaSelect && n->nuevoItem && !Es(k, "DISTINCT"_L1) && !Es(k, "ALL"_L1)) {
             n->nuevoItem = false;
+            CopiaHasta(InicioDe(k));
+            n->itemSelect = k;
+            n->inicioItem = salida_.size();
+            itemNuevo = true;
+        }
+        if (itemNuevo && niveles_.size() == 1) {
             // "SELECT @v = expression" assigns; "SELECT alias = expression" names the column.
             if (EsSimbolo(Sig(k + 1), u"=") && palabra && w.startsWith(u'@') && !w.startsWith(u"@@")) {
                 asignadas << w.toString();
+                n->itemSelect = -1;
                 CopiaHasta(InicioDe(k));
                 copiaDesde_ = FinDe(Sig(k + 1));
                 k = Sig(k + 1);
@@ -1013,6 +1151,8 @@ QString Traductor::Traduce() {
                 copiaDesde_ = FinDe(Sig(k + 1));
                 k = Sig(k + 1);
                 n->nuevoTermino = true;
+                n->itemSelect = Sig(k + 1);
+                n->inicioItem = salida_.size();
                 const qsizetype item = Sig(k + 1);
                 if (item < hasta_) ApuntaTipoDeItem(item);
                 continue;
@@ -1104,7 +1244,7 @@ QString Traductor::Traduce() {
                 CierraItemOrden(*n, k);
                 if (n->enOrden) n->itemOrden = Sig(k + 1);
                 if (n->listaSelect) {
-                    CierraItemSelect(*n);
+                    CierraItemSelect(*n, k);
                     n->nuevoItem = true;
                 }
                 if (n->columnas) n->nuevaColumna = true;
@@ -1200,6 +1340,8 @@ QString Traductor::Traduce() {
                 n->listaSelect = true;
                 n->nuevoItem = true;
                 n->enOrden = false;
+                if (n->compuestoDistinto < 0) n->compuestoDistinto = CompuestoDistinto(k) ? 1 : 0;
+                n->distinto = Es(Sig(k + 1), "DISTINCT"_L1) || n->compuestoDistinto == 1;
                 qsizetype j = Sig(k + 1);
                 if (Es(j, "DISTINCT"_L1) || Es(j, "ALL"_L1)) j = Sig(j + 1);
                 if (Es(j, "TOP"_L1)) {
@@ -1262,7 +1404,7 @@ QString Traductor::Traduce() {
             }
             if (Es(k, "UNION"_L1) || Es(k, "EXCEPT"_L1) || Es(k, "INTERSECT"_L1)) {
                 CierraItemOrden(*n, k);
-                if (n->listaSelect) CierraItemSelect(*n);
+                if (n->listaSelect) CierraItemSelect(*n, k);
                 n->listaSelect = false;
                 n->compuesto = true;
                 EscribeLimite(*n);
@@ -1273,7 +1415,7 @@ QString Traductor::Traduce() {
             if ((Es(k, "ORDER"_L1) || Es(k, "GROUP"_L1)) && Es(Sig(k + 1), "BY"_L1)) {
                 n->enFrom = false;
                 CierraItemOrden(*n, k);
-                if (n->listaSelect) CierraItemSelect(*n);
+                if (n->listaSelect) CierraItemSelect(*n, k);
                 n->listaSelect = false;
                 if (Es(k, "ORDER"_L1)) n->ordenEn = salida_.size();
                 n->enOrden = true;
@@ -1288,7 +1430,7 @@ QString Traductor::Traduce() {
             if (Es(k, "FROM"_L1) || Es(k, "WHERE"_L1) || Es(k, "HAVING"_L1) || Es(k, "INTO"_L1) || Es(k, "ON"_L1)) {
                 CierraItemOrden(*n, k);
                 n->enOrden = false;
-                if (n->listaSelect) CierraItemSelect(*n);
+                if (n->listaSelect) CierraItemSelect(*n, k);
                 if (Es(k, "INTO"_L1) && n->listaSelect) NoAdmite(QStringLiteral("SELECT ... INTO"));
                 n->listaSelect = false;
                 n->enSet = false;
@@ -1412,6 +1554,24 @@ QString Traductor::Traduce() {
                 throw ErrorMotor({{Err::ErrorSentencia,
                                    QStringLiteral("'%1' is not a recognized built-in function name.").arg(w.toString()),
                                    QString(), QStringLiteral("42000"), 195}});
+            if (IgualPalabra(w, "AVG"_L1)) {
+                const QString promedio = PromedioDeColumna(k);
+                if (!promedio.isEmpty()) {
+                    CopiaHasta(t.ini);
+                    salida_ += promedio;
+                    const qsizetype cierra = Cierre(Sig(k + 1));
+                    if (n->listaSelect && n->itemSelect == k) {
+                        n->finPromedio = cierra;
+                        n->nombrePromedio.clear();
+                        for (qsizetype j = k; j <= cierra; ++j)
+                            n->nombrePromedio +=
+                                t_[j].clase == Clase::Nombre ? NombreSqlite(Texto(j)) : Texto(j).toString();
+                    }
+                    k = cierra;
+                    copiaDesde_ = FinDe(k);
+                    continue;
+                }
+            }
             const qsizetype abre = Sig(k + 1);
             if (f->sqlite) {
                 CopiaHasta(t.ini);
@@ -1438,7 +1598,7 @@ QString Traductor::Traduce() {
     Nivel& n = niveles_.back();
     CortaCadena(n);
     CierraItemOrden(n, hasta_);
-    if (n.listaSelect) CierraItemSelect(n);
+    if (n.listaSelect) CierraItemSelect(n, hasta_);
     EscribeLimite(n);
 
     if (!comunes_.isEmpty()) {
@@ -1783,7 +1943,7 @@ class Analizador {
             k = Sig(k + 1);
     }
 
-    // SET of a session option: those that change nothing here go; XACT_ABORT is kept for the batch's run;
+    // SET of a session option: those that change nothing here go; XACT_ABORT and NOCOUNT are kept for the session;
     // those that would change a result are refused unless set as the embedded server always is.
     void Opcion(qsizetype s, qsizetype fin) {
         if (s >= fin || t_[s].clase != Clase::Palabra) Sintaxis(s);
@@ -1791,14 +1951,15 @@ class Analizador {
         QString valor;
         for (qsizetype j = Sig(s + 1); j < fin; j = Sig(j + 1)) valor += Texto(j).toString().toUpper() + u' ';
         valor = valor.trimmed();
-        if (EnLista(opcion, {"NOCOUNT"_L1, "ANSI_NULLS"_L1, "ANSI_WARNINGS"_L1, "ANSI_PADDING"_L1,
-                             "ANSI_NULL_DFLT_ON"_L1, "QUOTED_IDENTIFIER"_L1, "ARITHABORT"_L1, "LOCK_TIMEOUT"_L1,
-                             "DEADLOCK_PRIORITY"_L1, "TEXTSIZE"_L1, "STATISTICS"_L1, "TRANSACTION"_L1,
-                             "IDENTITY_INSERT"_L1, "NUMERIC_ROUNDABORT"_L1, "CONCAT_NULL_YIELDS_NULL"_L1}))
+        if (EnLista(opcion, {"ANSI_NULLS"_L1, "ANSI_WARNINGS"_L1, "ANSI_PADDING"_L1, "ANSI_NULL_DFLT_ON"_L1,
+                             "QUOTED_IDENTIFIER"_L1, "ARITHABORT"_L1, "LOCK_TIMEOUT"_L1, "DEADLOCK_PRIORITY"_L1,
+                             "TEXTSIZE"_L1, "STATISTICS"_L1, "TRANSACTION"_L1, "IDENTITY_INSERT"_L1,
+                             "NUMERIC_ROUNDABORT"_L1, "CONCAT_NULL_YIELDS_NULL"_L1}))
             return;
-        if (IgualPalabra(opcion, "XACT_ABORT"_L1)) {
+        if (IgualPalabra(opcion, "XACT_ABORT"_L1) || IgualPalabra(opcion, "NOCOUNT"_L1)) {
             PasoLote p;
             p.clase = PasoLote::Clase::Opcion;
+            p.variables << opcion.toString().toUpper();
             p.valor = valor == u"ON";
             lote_.pasos.push_back(std::move(p));
             return;
@@ -1967,7 +2128,7 @@ Resultado EjecutaLote(const LoteTSql& lote, SesionTSql& sesion,
                 ++i;
                 continue;
             case PasoLote::Clase::Opcion:
-                sesion.xactAbort = p.valor;
+                (p.variables.value(0) == u"NOCOUNT"_s ? sesion.nocount : sesion.xactAbort) = p.valor;
                 ++i;
                 continue;
             case PasoLote::Clase::Salta:
@@ -1999,7 +2160,7 @@ Resultado EjecutaLote(const LoteTSql& lote, SesionTSql& sesion,
             }
             if (r.tieneFilas)
                 ultimo = std::move(r);
-            else if (p.cuenta && r.afectados >= 0)
+            else if (p.cuenta && r.afectados >= 0 && !sesion.nocount)
                 afectados = (afectados < 0 ? 0 : afectados) + r.afectados;
         } catch (const ErrorMotor& e) {
             if (!TerminaSoloLaSentencia(e) || sesion.xactAbort) {

@@ -19,7 +19,7 @@ struct PasoLote {
         Salta,      // the batch goes on at destino
         Declara,    // variables[0] is declared, NULL until assigned
         Asigna,     // sql's last row (if any) is assigned to variables, in column order
-        Opcion,     // SET XACT_ABORT: valor
+        Opcion,     // SET XACT_ABORT or NOCOUNT (variables[0]): valor
     };
     Clase clase = Clase::Sentencia;
     QString sql;
@@ -60,9 +60,10 @@ QString TraduceTSql(const QString& texto);
 // DECLARE or variables is refused. Kept for callers that run statements themselves.
 QStringList AdaptaTSql(const QString& texto);
 
-// Session state the steps of a batch read and change: SET XACT_ABORT.
+// Session state the steps of a batch read and change: SET XACT_ABORT, SET NOCOUNT (no rows counted).
 struct SesionTSql {
     bool xactAbort = false;
+    bool nocount = false;
 };
 
 // Runs a translated batch through corre, which runs one SQLite text. As on the server, a statement failing

@@ -10,6 +10,7 @@ SQLITE_EXTENSION_INIT1
 #include <sqlite3.h>
 #endif
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -1041,6 +1042,25 @@ void Like(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, Coincide(p, finP, s, finS, escape) ? 1 : 0);
 }
 
+// tsql_entero(table, column): whether the column is declared with one of the server's integer types, whose AVG
+// is an integer. Read when the statement runs, from the schema of the connection.
+void EsColumnaEntera(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto* tabla = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const auto* columna = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const char* declarado = nullptr;
+    bool entero = false;
+    if (tabla && columna &&
+        sqlite3_table_column_metadata(sqlite3_context_db_handle(ctx), nullptr, tabla, columna, &declarado, nullptr,
+                                      nullptr, nullptr, nullptr) == SQLITE_OK &&
+        declarado) {
+        std::string tipo;
+        for (const char* c = declarado; *c && *c != ' ' && *c != '(' && *c != '\t'; ++c)
+            tipo += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        entero = tipo == "int" || tipo == "integer" || tipo == "smallint" || tipo == "tinyint" || tipo == "bigint";
+    }
+    sqlite3_result_int(ctx, entero ? 1 : 0);
+}
+
 int Registra(sqlite3* db) {
     const int deterministica = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     struct Funcion {
@@ -1060,6 +1080,7 @@ int Registra(sqlite3* db) {
         {"tsql_fecha", 1, FechaDe, true},
         {"tsql_fecha", 2, FechaDe, true},
         {"tsql_es_fecha", 1, EsFechaGuardada, true},
+        {"tsql_entero", 2, EsColumnaEntera, false},
         {"tsql_suma", 2, Suma, true},
         {"tsql_resta", 2, Resta, true},
         {"dateadd", 3, DateAdd, true},

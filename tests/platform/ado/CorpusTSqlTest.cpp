@@ -79,6 +79,30 @@ const Caso kCorpus[] = {
      "26/12/2024|20241226|2024-12-26 08:05:09|2024-12-26T08:05:09.120"},
     {"intercalacion en expresiones", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('JUAN')",
      "SELECT COUNT(*) FROM CLI WHERE LTRIM(RTRIM(Nombre)) = 'juan' AND ISNULL(Nombre, '') = 'Juan'", "1"},
+    // Rows compared by DISTINCT, UNION, EXCEPT and INTERSECT compare text expressions under the server's collation.
+    {"distinct de expresiones",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan'); INSERT INTO CLI VALUES ('JUAN ')",
+     "SELECT COUNT(*) FROM (SELECT DISTINCT UPPER(Nombre) + '' AS n FROM CLI) d1, (SELECT DISTINCT LTRIM(Nombre) n "
+     "FROM CLI) d2",
+     "1"},
+    {"union de expresiones",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan'); INSERT INTO CLI VALUES (N'Peña')",
+     "SELECT COUNT(*) FROM (SELECT LTRIM(Nombre) AS n FROM CLI UNION SELECT 'JUAN ' UNION SELECT N'PEÑA') u", "2"},
+    {"union all las conserva", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan')",
+     "SELECT COUNT(*) FROM (SELECT LTRIM(Nombre) AS n FROM CLI UNION ALL SELECT 'JUAN') u", "2"},
+    {"except de expresiones",
+     "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan'); INSERT INTO CLI VALUES ('Ana')",
+     "SELECT n FROM (SELECT UPPER(Nombre) + '' AS n FROM CLI EXCEPT SELECT 'juan ') e", "ANA"},
+    // AVG of an integer type is of that type, truncated toward zero; of decimal, money and float it keeps decimals
+    // (whole decimals are stored as integers: the declared type decides, not the value).
+    {"promedio por tipo",
+     "CREATE TABLE P (n int, s smallint, t tinyint, b bigint, d decimal(10,2), m money, f float);"
+     "INSERT INTO P VALUES (1, -1, 3, 5, 1, 1, 1); INSERT INTO P VALUES (2, -2, 4, 6, 2, 2, 2)",
+     "SELECT AVG(n), AVG(s), AVG(t), AVG(b), AVG(d), AVG(m), AVG(f) FROM P", "1|-1|3|5|1.5|1.5|1.5"},
+    {"promedio agrupado",
+     "CREATE TABLE Q (g varchar(5), n int); INSERT INTO Q VALUES ('a', 1); INSERT INTO Q VALUES ('a', 2);"
+     "INSERT INTO Q VALUES ('b', 2); INSERT INTO Q VALUES ('b', 3); INSERT INTO Q VALUES ('b', 3)",
+     "SELECT g, AVG(DISTINCT q.n) FROM dbo.Q AS q WITH (NOLOCK) GROUP BY g HAVING AVG(n) > 1", "b|2"},
     {"intercalacion en IN y CASE", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Peña')",
      "SELECT CASE WHEN UPPER(Nombre) IN ('peña', 'x') THEN 'si' ELSE 'no' END FROM CLI", "si"},
     {"if not exists",
@@ -277,6 +301,30 @@ TEST_P(CorpusTSql, ElLoteSigueTrasUnErrorDeSentencia) {
     }
 }
 
+// DISTINCT and UNION on an unaliased text expression at the top: one row for 'juan' and 'JUAN ', and the column
+// keeps the name it has without them.
+TEST_P(CorpusTSql, DistinctDeExpresionSinNombre) {
+    AbreNueva();
+    cn.Execute(
+        QStringLiteral("CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('juan');"
+                       "INSERT INTO CLI VALUES ('JUAN ')"));
+    const std::pair<const char*, const char*> casos[] = {
+        {"SELECT DISTINCT UPPER(Nombre) + '' FROM CLI", "SELECT UPPER(Nombre) + '' FROM CLI"},
+        {"SELECT DISTINCT TOP 5 LTRIM(Nombre) FROM CLI", "SELECT LTRIM(Nombre) FROM CLI"},
+        {"SELECT LTRIM(Nombre) FROM CLI WHERE Nombre = 'juan' UNION SELECT LTRIM(Nombre) FROM CLI",
+         "SELECT LTRIM(Nombre) FROM CLI"},
+    };
+    for (const auto& [distinto, simple] : casos) {
+        Recordset rs, referencia;
+        rs.Open(QString::fromUtf8(distinto), cn);
+        referencia.Open(QString::fromUtf8(simple), cn);
+        EXPECT_EQ(rs.Fields(0).Name(), referencia.Fields(0).Name()) << distinto;
+        const QString filas = Filas(rs);
+        EXPECT_FALSE(filas.isEmpty()) << distinto;
+        EXPECT_EQ(filas.count(u';'), 0) << distinto << ": " << filas.toStdString();
+    }
+}
+
 // Rows changed count for INSERT, UPDATE and DELETE only: a definition reports -1 even after a DELETE.
 TEST_P(CorpusTSql, FilasAfectadasSoloDeDatos) {
     AbreNueva();
@@ -289,6 +337,28 @@ TEST_P(CorpusTSql, FilasAfectadasSoloDeDatos) {
     cn.Execute(QStringLiteral("INSERT INTO A VALUES (3)\r\nINSERT INTO A VALUES (4)\r\nCREATE TABLE C (z int)"),
                &afectadas);
     EXPECT_EQ(afectadas, 2);
+}
+
+// After SET NOCOUNT ON the server sends no counts for the rest of the connection: RecordsAffected is -1 and the
+// statements still run; SET NOCOUNT OFF counts again.
+TEST_P(CorpusTSql, NocountSinFilasAfectadas) {
+    AbreNueva();
+    long afectadas = 0;
+    cn.Execute(QStringLiteral("CREATE TABLE A (x int); INSERT INTO A VALUES (1); INSERT INTO A VALUES (2)"));
+    const std::pair<const char*, long> casos[] = {
+        {"SET NOCOUNT ON\r\nDELETE FROM A WHERE x = 1", -1},
+        {"INSERT INTO A VALUES (5)\r\nUPDATE A SET x = x + 1", -1},
+        {"SET NOCOUNT OFF\r\nDELETE FROM A WHERE x = 6", 1},
+        {"UPDATE A SET x = 0", 1},
+    };
+    for (const auto& [lote, filas] : casos) {
+        afectadas = 0;
+        cn.Execute(QString::fromUtf8(lote), &afectadas);
+        EXPECT_EQ(afectadas, filas) << lote;
+    }
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT x FROM A"), cn);
+    EXPECT_EQ(Filas(rs), QStringLiteral("0"));
 }
 
 TEST_P(CorpusTSql, RechazaLoQueNoAdmitePorSuNombre) {
@@ -323,6 +393,11 @@ TEST_P(CorpusTSql, TiposDeLasColumnasDeExpresion) {
         EXPECT_EQ(rs.Fields(3).Type(), ado::adInteger);
     }
     EXPECT_EQ(Escribe(rs.Fields(1).Value()), QStringLiteral("1.5"));
+    // An average keeps the name of its call, however it is computed.
+    Recordset promedio;
+    promedio.Open(QStringLiteral("SELECT AVG( [Precio] ), AVG(Precio) AS p FROM dbo.P"), cn);
+    EXPECT_EQ(promedio.Fields(0).Name(), QStringLiteral("AVG( \"Precio\" )"));
+    EXPECT_EQ(promedio.Fields(1).Name(), QStringLiteral("p"));
     EXPECT_EQ(Escribe(rs.Fields(2).Value()), QStringLiteral("2024-01-01 00:00:00.000"));
 }
 
