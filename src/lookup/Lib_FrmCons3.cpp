@@ -48,7 +48,6 @@ double LeeCantidad(const QString& texto) {
     return Val(QString(texto).replace(ConfiguracionRegional().decimal, QLatin1Char('.')));
 }
 
-
 }  // namespace
 
 int CodigoTecla(int teclaQt, const QString& texto) {
