@@ -29,6 +29,12 @@ bool Iguales(const ConsultaCatalogo& a, const ConsultaCatalogo& b) {
     return a.Nombre == b.Nombre && a.Tabla == b.Tabla && a.Campos == b.Campos && a.Extra == b.Extra;
 }
 
+// A whole record's fields, cut at the offsets of the format.
+ConsultaCatalogo Campos(const QByteArray& registro) {
+    return {DeCp1252(registro.mid(0, 100)), DeCp1252(registro.mid(100, 100)), DeCp1252(registro.mid(200, 500)),
+            DeCp1252(registro.mid(700, 500))};
+}
+
 // The record the writer makes of a record read: its fields untrimmed, as the reader gave them.
 QByteArray Reescrito(const ConsultaCatalogo& r) {
     return RegistroCatalogo(r.Nombre, r.Tabla, r.Campos, r.Extra);
@@ -81,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t largo) {
     for (qsizetype i = 0; i + kLargoConsulta <= contenido.size(); i += kLargoConsulta)
         registros << contenido.mid(i, kLargoConsulta);
     QStringList tablas;
-    for (const QByteArray& registro : registros) tablas << CampoLimpio(DeCp1252(registro.mid(100, 100)));
+    for (const QByteArray& registro : registros) tablas << CampoLimpio(Campos(registro).Tabla);
     const qsizetype resto = contenido.size() % kLargoConsulta;
     if (resto > 100) tablas << CampoLimpio(DeCp1252(contenido.right(resto).mid(100, 100)));
     tablas << QStringLiteral(" V_MA_ARTICULOS ");
@@ -93,12 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t largo) {
         const std::optional<ConsultaCatalogo> r = BuscaConsulta(ruta, tabla);
         EXIGE(r.has_value() == (primero >= 0), "\"%s\": found %d, first whole record with it %lld", qPrintable(tabla),
               int(r.has_value()), static_cast<long long>(primero));
-        if (r) EXIGE(Iguales(*r, LeeConsulta(registros[primero])), "\"%s\": not the first record", qPrintable(tabla));
+        if (r) EXIGE(Iguales(*r, Campos(registros[primero])), "\"%s\": not the first record", qPrintable(tabla));
     }
     EXIGE(Lee(ruta) == contenido, "the lookup changed the file");
 
     // Rewritten by the writer, one record at a time.
     const QString otra = entorno.Ruta(QStringLiteral("reescrito.tkw"));
-    for (const QByteArray& registro : registros) VuelveIgual(LeeConsulta(registro), registro, otra);
+    for (const QByteArray& registro : registros) VuelveIgual(Campos(registro), registro, otra);
     return 0;
 }
