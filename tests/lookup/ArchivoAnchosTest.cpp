@@ -27,7 +27,7 @@ TEST_F(ArchivoAnchos, LosAnchosDeUnaTablaHastaLaPrimeraLineaDanada) {
     const Caso casos[] = {
         {"\"MA_CLIENTES\",\"900|1200|\"\r\n\"MA_CUENTAS\",\"1|2|3|\"\r\n", {{"900", "1200"}}},
         {"\"ma_clientes\",\"900|1200|\"\r\n\r\n\"MA_CLIENTES\",\"5||7|resto\"\r\n", {{"900", "1200"}, {"5", "", "7"}}},
-        {"\"MA_CLIENTES\",\"\"\r\n", {{}}},
+        {"\"MA_CLIENTES\",\"\"\r\n", QList<QStringList>{QStringList()}},
         {"\"MA_CLIENTES\",\"900|\"\r\nroto\r\n\"MA_CLIENTES\",\"1|\"\r\n", {{"900"}}},
         {"\"MA_CUENTAS\r\n\"MA_CLIENTES\",\"900|\"\r\n", {}},
         {"", {}},

@@ -35,7 +35,7 @@ TEST_F(LecturaCatalogo, UnaTablaHallaSuPrimerRegistroEntero) {
         ASSERT_EQ(r.has_value(), k.nombre != nullptr) << k.tabla;
         if (r) EXPECT_EQ(CampoLimpio(r->Nombre), QString::fromUtf8(k.nombre)) << k.tabla;
     }
-    EXPECT_FALSE(BuscaConsulta(Ruta(QStringLiteral("no_existe.tkw")), QStringLiteral("MA_CUENTAS")));
+    EXPECT_FALSE(BuscaConsulta(Ruta(QStringLiteral("no_existe.tkw")), QStringLiteral("MA_CUENTAS")).has_value());
 }
 
 }  // namespace
