@@ -5,6 +5,7 @@
 
 #include "Cp1252.h"
 #include "Texto.h"
+#include "TkPrint2.h"
 
 QString CampoLimpio(const QString& campo) {
     return Recorta(QuitaCaracteres(campo, QString(QChar(0)), QString(QChar(255))));
