@@ -33,7 +33,9 @@ TEST_F(LecturaCatalogo, UnaTablaHallaSuPrimerRegistroEntero) {
     for (const Caso& k : casos) {
         const std::optional<ConsultaCatalogo> r = BuscaConsulta(ruta, QString::fromUtf8(k.tabla));
         ASSERT_EQ(r.has_value(), k.nombre != nullptr) << k.tabla;
-        if (r) EXPECT_EQ(CampoLimpio(r->Nombre), QString::fromUtf8(k.nombre)) << k.tabla;
+        if (r) {
+            EXPECT_EQ(CampoLimpio(r->Nombre), QString::fromUtf8(k.nombre)) << k.tabla;
+        }
     }
     EXPECT_FALSE(BuscaConsulta(Ruta(QStringLiteral("no_existe.tkw")), QStringLiteral("MA_CUENTAS")).has_value());
 }
