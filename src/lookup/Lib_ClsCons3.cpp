@@ -4,8 +4,8 @@
 
 #include <QFile>
 
-#include "Cp1252.h"
 #include "DB_Dll.h"
+#include "LecturaCatalogo.h"
 #include "Lib_FrmCons3.h"
 #include "Lib_FrmCons3Tree.h"
 #include "Numeros.h"
@@ -13,17 +13,6 @@
 #include "Texto.h"
 #include "TkPrint2.h"
 #include "Ui.h"
-
-namespace {
-
-constexpr int kLargoRegistro = 1202;
-
-// A catalogue field as stored: the NULs and 0xFF fillers of other writers dropped, blanks trimmed.
-QString Limpio(const QString& campo) {
-    return Recorta(QuitaCaracteres(campo, QString(QChar(0)), QString(QChar(255))));
-}
-
-}  // namespace
 
 Lib_ClsCons3::Lib_ClsCons3(LecturaCfg cfg) : Cfg(std::move(cfg)) {
     MuestraStock = Cfg(QStringLiteral("MostrarStockenConsultas"));
@@ -43,21 +32,9 @@ DB_Dll& Lib_ClsCons3::db() const {
 }
 
 bool Lib_ClsCons3::LeeCatalogo(const QString& tabla) {
-    QFile archivo(gRutaMascaraConsultas);
-    if (!archivo.open(QIODevice::ReadOnly)) return false;
-    bool hallado = false;
-    while (!hallado) {
-        const QByteArray bytes = archivo.read(kLargoRegistro);
-        if (bytes.size() < kLargoRegistro) break;
-        RegistroCatalogo r{DeCp1252(bytes.mid(0, 100)), DeCp1252(bytes.mid(100, 100)), DeCp1252(bytes.mid(200, 500)),
-                           DeCp1252(bytes.mid(700, 500))};
-        if (IgualesTexto(Limpio(r.Tabla), Recorta(tabla))) {
-            registro_ = r;
-            hallado = true;
-        }
-    }
-    archivo.close();
-    return hallado;
+    std::optional<ConsultaCatalogo> hallado = BuscaConsulta(gRutaMascaraConsultas, tabla);
+    if (hallado) registro_ = *hallado;
+    return hallado.has_value();
 }
 
 bool Lib_ClsCons3::ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const QString& WHERE,
@@ -68,7 +45,7 @@ bool Lib_ClsCons3::ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const
         return true;
     }
     // Table and columns.
-    QString tabla = Limpio(registro_.Tabla);
+    QString tabla = CampoLimpio(registro_.Tabla);
     QString campos = Recorta(ReemplazaTexto(registro_.Campos, QStringLiteral("|"), QStringLiteral(",")));
     if (campos.startsWith(QLatin1Char(','))) campos = campos.mid(1);
     if (campos.endsWith(QLatin1Char(','))) campos.chop(1);
@@ -86,7 +63,7 @@ bool Lib_ClsCons3::ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const
     }
 
     // A stored condition takes the place of the caller's; some tables hide their retired rows.
-    QString condicion = Limpio(registro_.Extra);
+    QString condicion = CampoLimpio(registro_.Extra);
     if (condicion.isEmpty() && !Recorta(WHERE).isEmpty()) condicion = WHERE;
     if (IgualesTexto(tabla, QStringLiteral("VT_PROVEEDORES")) || IgualesTexto(tabla, QStringLiteral("VT_CLIENTES"))) {
         if (condicion.isEmpty()) condicion = QStringLiteral("Dada_De_Baja = 0");

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "LecturaCatalogo.h"
 #include "Variant.h"
 
 class DB_Dll;
@@ -55,14 +56,6 @@ class Lib_ClsCons3 {
     const QString& UltimaSentencia() const { return ultimaSentencia_; }
 
   private:
-    // One record of consultas.tkw as stored: 1202 bytes.
-    struct RegistroCatalogo {
-        QString Nombre;  // 100
-        QString Tabla;   // 100
-        QString Campos;  // 500
-        QString Extra;   // 500
-    };
-
     // False when the catalogue tells to stop (the message was shown and no window opens).
     bool ArmaDesdeCatalogo(QString& SQL, QString& CampoBusqueda, const QString& WHERE, const QString& SentenciaOpcional,
                            qint32 limite);
@@ -73,7 +66,7 @@ class Lib_ClsCons3 {
     DB_Dll& db() const;
 
     LecturaCfg Cfg;
-    RegistroCatalogo registro_;
+    ConsultaCatalogo registro_;
     bool CfgUsaConsultaLIKE = false;
     DB_Dll* db_ = nullptr;
     QString ultimaSentencia_;

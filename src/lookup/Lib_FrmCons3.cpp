@@ -4,13 +4,11 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTextStream>
-#include <filesystem>
 
+#include "ArchivoAnchos.h"
 #include "DB_Dll.h"
 #include "Numeros.h"
 #include "Pasos.h"
@@ -23,8 +21,6 @@
 
 namespace {
 
-const QString kArchivoAnchos = QStringLiteral("CONSULTASLEN.TKW");
-const QString kArchivoAux = QStringLiteral("CONSULTASLEN.AUX");
 const QString kColumnaCantidad = QStringLiteral("**Cantidad**");
 
 // A literal's text with its apostrophes doubled, so that typed text cannot end the literal.
@@ -50,13 +46,6 @@ QString Formatea(double valor, int decimales) {
 // where the separator is the comma); a point still reads as one, so "0.00" is zero everywhere. No number reads 0.
 double LeeCantidad(const QString& texto) {
     return Val(QString(texto).replace(ConfiguracionRegional().decimal, QLatin1Char('.')));
-}
-
-// The two quoted fields of a widths line: "TABLA","1815|2400|".
-std::pair<QString, QString> CamposLinea(const QString& linea) {
-    const QStringList partes = linea.split(QLatin1Char('"'));
-    if (partes.size() < 5) Lanza(Err::PasaDelFinal);
-    return {partes[1], partes[3]};
 }
 
 }  // namespace
@@ -384,79 +373,26 @@ void Lib_FrmCons3::FijaAnchoColumna(int columna, double twips) {
 }
 
 void Lib_FrmCons3::LeerAnchos() {
-    const QString ruta = AgregaSeparador(proceso().CarpetaPrograma()) + kArchivoAnchos;
-    if (!QFile::exists(ruta)) return;
+    const QString carpeta = AgregaSeparador(proceso().CarpetaPrograma());
+    if (!QFile::exists(RutaAnchos(carpeta))) return;
     if (IgualesTexto(tabla_, QStringLiteral("Stk_ma_articulos"))) tabla_ = QStringLiteral("VT_MA_ARTICULOS");
-    // A damaged line abandons the restore, silently: the computed widths stay.
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+    // A damaged line or width abandons the restore, silently: the computed widths stay.
     try {
-        QTextStream entrada(&archivo);
-        while (!entrada.atEnd()) {
-            const QString linea = entrada.readLine();
-            if (linea.isEmpty()) continue;
-            auto [tabla, anchos] = CamposLinea(linea);
-            if (!IgualesTexto(tabla, tabla_)) continue;
-            for (int i = 0; i < Modelo->columnCount() && Instr(anchos, QStringLiteral("|")) > 0; ++i) {
-                const int barra = Instr(anchos, QStringLiteral("|"));
-                FijaAnchoColumna(i, ACurrency(anchos.left(barra - 1)).ADouble());
+        for (const QStringList& anchos : LeeAnchos(carpeta, tabla_)) {
+            for (int i = 0; i < Modelo->columnCount() && i < anchos.size(); ++i) {
+                FijaAnchoColumna(i, ACurrency(anchos[i]).ADouble());
                 if (i < static_cast<int>(CmbSearch.size()))
                     CmbSearch[i]->setGeometry(ListView1->header()->sectionPosition(i), 0, ListView1->columnWidth(i),
                                               CmbSearch[i]->height());
-                anchos = anchos.mid(barra);
             }
         }
     } catch (const ErrorEjecucion&) {
     }
-    archivo.close();
 }
 
 void Lib_FrmCons3::GrabarAnchos() {
     if (!GrabarCfg) return;
-    const QString carpeta = AgregaSeparador(proceso().CarpetaPrograma());
-    const QString ruta = carpeta + kArchivoAnchos;
-    const QString aux = carpeta + kArchivoAux;
-    // The other tables' lines, then this one. A damaged line (a file cut short, edited by hand) is dropped: it
-    // could never be read back, and it must not cost the operator the widths of every table.
-    QByteArray texto;
-    QFile archivo(ruta);
-    if (archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream entrada(&archivo);
-        while (!entrada.atEnd()) {
-            const QString linea = entrada.readLine();
-            if (linea.isEmpty()) continue;
-            try {
-                auto [tabla, anchos] = CamposLinea(linea);
-                if (!IgualesTexto(tabla, tabla_)) texto += ("\"" + tabla + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
-            } catch (const ErrorEjecucion&) {
-            }
-        }
-        archivo.close();
-    }
-    QString anchos;
-    for (double ancho : AnchosColumnas()) anchos += DoubleATexto(ancho) + QStringLiteral("|");
-    texto += ("\"" + tabla_ + "\",\"" + anchos + "\"\r\n").toLocal8Bit();
-    // Written whole into the temporary file, then renamed over the old one in one move, so a failure never leaves
-    // the folder without its widths; whatever fails, the temporary file does not stay behind.
-    QFile temporal(aux);
-    if (!temporal.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        const QString error = temporal.errorString();
-        if (QFileInfo(aux).isFile()) QFile::remove(aux);
-        Lanza(Err::AccesoRuta, error);
-    }
-    if (temporal.write(texto) != texto.size() || !temporal.flush()) {
-        const QString error = temporal.errorString();
-        temporal.close();
-        QFile::remove(aux);
-        Lanza(Err::ErrorES, error);
-    }
-    temporal.close();
-    std::error_code error;
-    std::filesystem::rename(aux.toStdString(), ruta.toStdString(), error);
-    if (error) {
-        QFile::remove(aux);
-        Lanza(Err::AccesoRuta, QString::fromStdString(error.message()));
-    }
+    GrabaAnchos(AgregaSeparador(proceso().CarpetaPrograma()), tabla_, AnchosColumnas());
 }
 
 void Lib_FrmCons3::CmbSearch_Change(int Index) {
