@@ -79,3 +79,11 @@ QString ControladorSqlite() {
         if (QFileInfo::exists(QString::fromLatin1(ruta))) return QString::fromLatin1(ruta);
     return QStringLiteral("SQLite3");
 }
+
+void ConBaseDePrueba::AgregaServidorOdbc() {
+    QFile ini(Ruta(QStringLiteral("Servidores.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write(("[ODBCSRV]\r\nMotor=odbc\r\nCadena=Driver=" + ControladorSqlite() +
+               ";Database=" + Ruta(QStringLiteral("datos")) + "/{base}.db;Timeout=1000;\r\n")
+                  .toUtf8());
+}

@@ -19,6 +19,8 @@ class ConBaseDePrueba : public ConEntorno {
     // Runs SQLite text straight on a database file of the server, outside the layer under test.
     void Directo(const QString& sql, const QString& base = QStringLiteral("DEMO"));
     QString ArchivoBase(const QString& base) const;
+    // The same folder reached as the server "ODBCSRV" through the SQLite ODBC driver.
+    void AgregaServidorOdbc();
     static QString Cadena(const QString& base = QStringLiteral("DEMO")) {
         return QStringLiteral("PROVIDER=SQLOLEDB;Server=SRV01;Database =") + base + QStringLiteral(";UId=sa;Pwd=x;");
     }

@@ -236,11 +236,7 @@ class CorpusTSql : public ConBaseDePrueba, public ::testing::WithParamInterface<
   protected:
     void SetUp() override {
         ConBaseDePrueba::SetUp();
-        QFile ini(Ruta(QStringLiteral("Servidores.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::Append));
-        ini.write(("[ODBCSRV]\r\nMotor=odbc\r\nCadena=Driver=" + ControladorSqlite() +
-                   ";Database=" + Ruta(QStringLiteral("datos")) + "/{base}.db;Timeout=1000;\r\n")
-                      .toUtf8());
+        AgregaServidorOdbc();
     }
     // A fresh, empty database, opened on the engine the test is for.
     void AbreNueva() {

@@ -15,11 +15,7 @@ class Odbc : public ConBaseDePrueba {
   protected:
     void SetUp() override {
         ConBaseDePrueba::SetUp();
-        QFile ini(Ruta(QStringLiteral("Servidores.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::Append));
-        ini.write(("[ODBCSRV]\r\nMotor=odbc\r\nCadena=Driver=" + ControladorSqlite() +
-                   ";Database=" + Ruta(QStringLiteral("datos")) + "/{base}.db;Timeout=1000;\r\n")
-                      .toUtf8());
+        AgregaServidorOdbc();
     }
     static QString CadenaOdbc(const QString& base = QStringLiteral("DEMO")) {
         return QStringLiteral("PROVIDER=SQLOLEDB;Server=odbcsrv;Database =") + base + QStringLiteral(";UId=sa;Pwd=x;");
