@@ -461,7 +461,11 @@ class Traductor {
         long largo = -1;
     };
 
-    QStringView Texto(qsizetype k) const { return QStringView(s_).mid(t_[k].ini, t_[k].largo); }
+    // Outside the tokens (a lookahead past an unfinished statement) there is no text.
+    QStringView Texto(qsizetype k) const {
+        if (k < 0 || k >= qsizetype(t_.size())) return {};
+        return QStringView(s_).mid(t_[k].ini, t_[k].largo);
+    }
     bool Es(qsizetype k, QLatin1StringView w) const {
         return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Palabra && IgualPalabra(Texto(k), w);
     }
@@ -1649,7 +1653,11 @@ class Analizador {
     }
 
   private:
-    QStringView Texto(qsizetype k) const { return QStringView(s_).mid(t_[k].ini, t_[k].largo); }
+    // Outside the tokens (a lookahead past an unfinished statement) there is no text.
+    QStringView Texto(qsizetype k) const {
+        if (k < 0 || k >= qsizetype(t_.size())) return {};
+        return QStringView(s_).mid(t_[k].ini, t_[k].largo);
+    }
     bool Es(qsizetype k, QLatin1StringView w) const {
         return k >= 0 && k < n_ && t_[k].clase == Clase::Palabra && IgualPalabra(Texto(k), w);
     }
