@@ -12,7 +12,9 @@
 #include "ErrorEjecucion.h"
 
 namespace {
-constexpr qsizetype kFactor = 8;
+// A one-character comparison operator can take a collation on each side (" COLLATE SQLSERVER", 18 characters):
+// the bound is linear, with room for that.
+constexpr qsizetype kFactor = 24;
 constexpr qsizetype kHolgura = 1024;
 
 // Whether a statement closes every literal, quoted or bracketed name and parenthesis it opens.

@@ -214,7 +214,7 @@ const Funcion kFunciones[] = {
     {"YEAR", "datepart", "int", false, "year"},
     {"MONTH", "datepart", "int", false, "month"},
     {"DAY", "datepart", "int", false, "day"},
-    {"SCOPE_IDENTITY", "last_insert_rowid", "numeric"},
+    {"SCOPE_IDENTITY", "tsql_identidad", "numeric"},
     {"CONVERT", nullptr, ""},
     {"CAST", "tsql_cast", ""},
 };
@@ -461,45 +461,50 @@ class Traductor {
         long largo = -1;
     };
 
-    // Outside the tokens (a lookahead past an unfinished statement) there is no text.
+    // Outside the tokens (a lookahead past an unfinished statement) there is no text, and no token but an empty
+    // comment at the end.
     QStringView Texto(qsizetype k) const {
         if (k < 0 || k >= qsizetype(t_.size())) return {};
         return QStringView(s_).mid(t_[k].ini, t_[k].largo);
     }
+    Token Tok(qsizetype k) const {
+        if (k < 0 || k >= qsizetype(t_.size())) return {Clase::Comentario, s_.size(), 0};
+        return t_[k];
+    }
     bool Es(qsizetype k, QLatin1StringView w) const {
-        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Palabra && IgualPalabra(Texto(k), w);
+        return k >= desde_ && k < hasta_ && Tok(k).clase == Clase::Palabra && IgualPalabra(Texto(k), w);
     }
     bool EsSimbolo(qsizetype k, QStringView c) const {
-        return k >= desde_ && k < hasta_ && t_[k].clase == Clase::Simbolo && Texto(k) == c;
+        return k >= desde_ && k < hasta_ && Tok(k).clase == Clase::Simbolo && Texto(k) == c;
     }
     bool EsNombre(qsizetype k) const {
         return k >= desde_ && k < hasta_ &&
-               (t_[k].clase == Clase::Nombre ||
-                (t_[k].clase == Clase::Palabra && !EsReservada(Texto(k)) && !Texto(k).startsWith(u'@')));
+               (Tok(k).clase == Clase::Nombre ||
+                (Tok(k).clase == Clase::Palabra && !EsReservada(Texto(k)) && !Texto(k).startsWith(u'@')));
     }
     qsizetype Sig(qsizetype k) const {
-        while (k < hasta_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) ++k;
+        while (k < hasta_ && (Tok(k).clase == Clase::Blanco || Tok(k).clase == Clase::Comentario)) ++k;
         return k;
     }
     qsizetype Ant(qsizetype k) const {
         --k;
-        while (k >= desde_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) --k;
+        while (k >= desde_ && (Tok(k).clase == Clase::Blanco || Tok(k).clase == Clase::Comentario)) --k;
         return k;
     }
     // Past the statement's last token (a parenthesis nothing closes) the end is the statement's own end.
     qsizetype FinDe(qsizetype k) const {
-        if (k >= hasta_) return hasta_ > desde_ ? t_[hasta_ - 1].ini + t_[hasta_ - 1].largo : s_.size();
-        return t_[k].ini + t_[k].largo;
+        if (k >= hasta_) return hasta_ > desde_ ? Tok(hasta_ - 1).ini + Tok(hasta_ - 1).largo : s_.size();
+        return Tok(k).ini + Tok(k).largo;
     }
     qsizetype InicioDe(qsizetype k) const {
         if (k >= hasta_) return hasta_ > desde_ ? FinDe(hasta_ - 1) : s_.size();
-        return t_[k].ini - (t_[k].prefijoN ? 1 : 0);
+        return Tok(k).ini - (Tok(k).prefijoN ? 1 : 0);
     }
     // The ')' that closes the '(' at k; hasta_ when none does.
     qsizetype Cierre(qsizetype k) const {
         int nivel = 0;
         for (; k < hasta_; ++k) {
-            if (t_[k].clase != Clase::Simbolo) continue;
+            if (Tok(k).clase != Clase::Simbolo) continue;
             if (Texto(k) == u"(") ++nivel;
             if (Texto(k) == u")" && --nivel == 0) return k;
         }
@@ -520,7 +525,8 @@ class Traductor {
     void CierraItemOrden(Nivel& n, qsizetype k);
     void CierraItemSelect(Nivel& n, qsizetype k);
     bool CompuestoDistinto(qsizetype k) const;
-    QString PromedioDeColumna(qsizetype k) const;
+    QString EnteroDePromedio(qsizetype k, qsizetype desde, qsizetype hasta) const;
+    QString Promedio(qsizetype k, QString& primero) const;
     void EscribeLimite(Nivel& n);
     void ApuntaTipoDeItem(qsizetype k);
     void AgregaTabla(qsizetype k);
@@ -565,7 +571,7 @@ qsizetype Traductor::FinDeSugerencias(qsizetype parentesis) const {
     for (qsizetype k = Sig(parentesis + 1); k < hasta_; k = Sig(k + 1)) {
         if (EsSimbolo(k, u")")) return alguna ? k + 1 : -1;
         if (EsSimbolo(k, u",")) continue;
-        if (t_[k].clase != Clase::Palabra || !EsSugerencia(Texto(k))) return -1;
+        if (Tok(k).clase != Clase::Palabra || !EsSugerencia(Texto(k))) return -1;
         alguna = true;
     }
     return -1;
@@ -581,7 +587,7 @@ qsizetype Traductor::SaltaTop(qsizetype top, QString& filas, bool& porcentaje) c
         for (qsizetype j = k; j <= fin; ++j) filas += Texto(j);
         k = Sig(fin + 1);
     } else if (k < hasta_ &&
-               (t_[k].clase == Clase::Numero || (t_[k].clase == Clase::Palabra && Texto(k).startsWith(u'@')))) {
+               (Tok(k).clase == Clase::Numero || (Tok(k).clase == Clase::Palabra && Texto(k).startsWith(u'@')))) {
         filas = Texto(k).toString();
         k = Sig(k + 1);
     } else {
@@ -600,7 +606,7 @@ qsizetype Traductor::SaltaTop(qsizetype top, QString& filas, bool& porcentaje) c
 // Whether token k ends an operand, so that a + or - after it is binary.
 bool Traductor::EsOperandoFinal(qsizetype k) const {
     if (k < desde_) return false;
-    switch (t_[k].clase) {
+    switch (Tok(k).clase) {
         case Clase::Nombre:
         case Clase::Literal:
         case Clase::Numero:
@@ -620,7 +626,7 @@ bool Traductor::OperandoEsColumna(const Nivel& n, qsizetype hasta) const {
     if (n.operando < 0) return false;
     bool nombre = true;
     for (qsizetype k = Sig(n.operando); k < hasta; k = Sig(k + 1)) {
-        if (nombre != EsNombre(k) && !(nombre && t_[k].clase == Clase::Palabra && Texto(k).startsWith(u'#')))
+        if (nombre != EsNombre(k) && !(nombre && Tok(k).clase == Clase::Palabra && Texto(k).startsWith(u'#')))
             return false;
         if (!nombre && !EsSimbolo(k, u".")) return false;
         nombre = !nombre;
@@ -649,7 +655,7 @@ void Traductor::CierraItemOrden(Nivel& n, qsizetype k) {
     int cuantos = 0;
     for (qsizetype j = Sig(n.itemOrden); j < k; j = Sig(j + 1)) {
         ++cuantos;
-        if (t_[j].clase == Clase::Numero) numero = true;
+        if (Tok(j).clase == Clase::Numero) numero = true;
         if (!EsNombre(j) && !EsSimbolo(j, u".")) columna = false;
     }
     if (cuantos > 0 && !columna && !(numero && cuantos == 1)) salida_ += u" COLLATE SQLSERVER "_s;
@@ -670,32 +676,101 @@ bool Traductor::CompuestoDistinto(qsizetype k) const {
     return false;
 }
 
-// AVG of a column of the one table its query reads: the server's average of an integer column is of that type,
-// truncated toward zero. Whether the column is an integer one is read when the statement runs (tsql_entero). Empty
-// when the column or its table is not that plain: SQLite's average then.
-QString Traductor::PromedioDeColumna(qsizetype k) const {
-    const qsizetype abre = Sig(k + 1);
-    const qsizetype cierra = Cierre(abre);
-    if (cierra >= hasta_) return {};
-    qsizetype j = Sig(abre + 1);
-    QString modo;
-    if (Es(j, "DISTINCT"_L1) || Es(j, "ALL"_L1)) {
-        modo = Texto(j).toString() + u' ';
-        j = Sig(j + 1);
+// While a probe's FROM is translated, its AVGs stay SQLite's: the probe reads declared types only, and nesting
+// stays linear.
+thread_local bool sondeando = false;
+
+// The AVG's flag: whether its argument is an integer expression, as the server types it: integer literals,
+// integer columns, CAST/CONVERT to an integer type, the functions that give int, and what a CASE gives (its
+// conditions do not count); ISNULL, COALESCE, ABS, ROUND and the like give their argument's type. The columns
+// are read when the statement runs, through a probe of the query's FROM (joins, views, derived and temporary
+// tables), as tsql_enteros. "1" with no column; empty when the argument is not an integer one or not this plain.
+QString Traductor::EnteroDePromedio(qsizetype k, qsizetype desde, qsizetype hasta) const {
+    static const QStringList kDanEntero = {u"LEN"_s,   u"DATALENGTH"_s, u"DATEDIFF"_s,  u"DATEPART"_s, u"YEAR"_s,
+                                           u"MONTH"_s, u"DAY"_s,        u"CHARINDEX"_s, u"COUNT"_s,    u"SIGN"_s};
+    static const QStringList kComoSuArgumento = {u"ISNULL"_s, u"COALESCE"_s, u"ABS"_s,   u"ROUND"_s,
+                                                 u"FLOOR"_s,  u"CEILING"_s,  u"NULLIF"_s};
+    auto esTipoEntero = [](QStringView w) {
+        return EnLista(w, {"int"_L1, "integer"_L1, "smallint"_L1, "tinyint"_L1, "bigint"_L1});
+    };
+    // From a WHEN (or a simple CASE's input) to its THEN, at the same depth.
+    auto hastaThen = [&](qsizetype j) {
+        int nivel = 0, casos = 0;
+        for (j = Sig(j + 1); j < hasta; j = Sig(j + 1)) {
+            if (EsSimbolo(j, u"(")) ++nivel;
+            if (EsSimbolo(j, u")")) --nivel;
+            if (Es(j, "CASE"_L1)) ++casos;
+            if (Es(j, "END"_L1)) --casos;
+            if (nivel == 0 && casos == 0 && (Es(j, "THEN"_L1) || Es(j, "WHEN"_L1))) return j;
+        }
+        return hasta;
+    };
+    QStringList columnas;
+    for (qsizetype j = desde; j < hasta; j = Sig(j + 1)) {
+        const Token t = Tok(j);
+        const QStringView w = Texto(j);
+        if (t.clase == Clase::Numero) {
+            if (w.contains(u'.') || w.contains(u'e') || w.contains(u'E')) return {};
+            continue;
+        }
+        if (t.clase == Clase::Literal) return {};
+        if (t.clase == Clase::Simbolo) {
+            if (EsSimbolo(j, u"(") && Es(Sig(j + 1), "SELECT"_L1)) return {};
+            if (!EnLista(w, {"("_L1, ")"_L1, "+"_L1, "-"_L1, "*"_L1, "/"_L1, "%"_L1, ","_L1})) return {};
+            continue;
+        }
+        if (Es(j, "NULL"_L1) || Es(j, "THEN"_L1) || Es(j, "ELSE"_L1) || Es(j, "END"_L1)) continue;
+        if (Es(j, "CASE"_L1)) {
+            if (!Es(Sig(j + 1), "WHEN"_L1)) j = hastaThen(j) - 1;  // a simple CASE's input
+            continue;
+        }
+        if (Es(j, "WHEN"_L1)) {
+            j = hastaThen(j);
+            if (!Es(j, "THEN"_L1)) return {};
+            continue;
+        }
+        if (t.clase == Clase::Palabra && EsSimbolo(Sig(j + 1), u"(")) {
+            const qsizetype abre = Sig(j + 1);
+            const qsizetype cierra = Cierre(abre);
+            const QString funcion = w.toString().toUpper();
+            if (funcion == u"CAST"_s || funcion == u"CONVERT"_s) {
+                qsizetype tipo = Sig(abre + 1);
+                if (funcion == u"CAST"_s) {
+                    int nivel = 0;
+                    for (tipo = abre; tipo < cierra; tipo = Sig(tipo + 1)) {
+                        if (EsSimbolo(tipo, u"(")) ++nivel;
+                        if (EsSimbolo(tipo, u")")) --nivel;
+                        if (nivel == 1 && Es(tipo, "AS"_L1)) break;
+                    }
+                    tipo = Sig(tipo + 1);
+                }
+                if (tipo >= cierra || !esTipoEntero(NombrePlano(Texto(tipo)))) return {};
+                j = cierra;
+                continue;
+            }
+            if (kDanEntero.contains(funcion)) {
+                j = cierra;
+                continue;
+            }
+            if (kComoSuArgumento.contains(funcion)) {
+                j = abre;
+                continue;
+            }
+            return {};
+        }
+        if (EsNombre(j)) {
+            QString columna = Texto(j).toString();
+            while (EsSimbolo(Sig(j + 1), u".") && EsNombre(Sig(Sig(j + 1) + 1))) {
+                j = Sig(Sig(j + 1) + 1);
+                columna += u'.' + Texto(j).toString();
+            }
+            columnas << columna;
+            continue;
+        }
+        return {};
     }
-    if (!EsNombre(j)) return {};
-    QString referencia = NombreSqlite(Texto(j)), columna = NombrePlano(Texto(j)), prefijo;
-    qsizetype s = Sig(j + 1);
-    if (EsSimbolo(s, u".")) {
-        prefijo = columna;
-        j = Sig(s + 1);
-        if (!EsNombre(j)) return {};
-        referencia += u'.' + NombreSqlite(Texto(j));
-        columna = NombrePlano(Texto(j));
-        s = Sig(j + 1);
-    }
-    if (s != cierra) return {};
-    // The query's SELECT, then its FROM, at this parenthesis level.
+    if (columnas.isEmpty()) return u"1"_s;
+    // The query's SELECT, then its FROM and where that ends, at this parenthesis level.
     int nivel = 0;
     qsizetype x = k - 1;
     for (; x >= desde_; --x) {
@@ -709,30 +784,64 @@ QString Traductor::PromedioDeColumna(qsizetype k) const {
         if (EsSimbolo(x, u")") && --nivel < 0) return {};
         if (nivel == 0 && Es(x, "FROM"_L1)) break;
     }
-    qsizetype t = Sig(x + 1);
-    if (t < hasta_ && NombrePlano(Texto(t)).compare(u"dbo"_s, Qt::CaseInsensitive) == 0 && EsSimbolo(Sig(t + 1), u"."))
-        t = Sig(Sig(t + 1) + 1);
-    if (t >= hasta_ || !EsNombre(t) || Texto(t).startsWith(u'#')) return {};
-    const QString tabla = NombrePlano(Texto(t));
-    QString alias;
-    // One table: an alias and table hints may follow it, no join and no second table.
-    for (x = Sig(t + 1); x < hasta_; x = Sig(x + 1)) {
-        if (EsSimbolo(x, u"(")) {
-            x = Cierre(x);
-            continue;
-        }
-        if (EsSimbolo(x, u")") || EnLista(Texto(x), {"WHERE"_L1, "GROUP"_L1, "ORDER"_L1, "HAVING"_L1, "UNION"_L1,
-                                                     "EXCEPT"_L1, "INTERSECT"_L1}))
+    if (x >= hasta_) return {};
+    QString sonda = u"SELECT "_s + columnas.join(u", "_s) + u' ';
+    for (; x < hasta_; ++x) {
+        if (EsSimbolo(x, u"(")) ++nivel;
+        if (EsSimbolo(x, u")") && --nivel < 0) break;
+        if (nivel == 0 && EnLista(Texto(x), {"WHERE"_L1, "GROUP"_L1, "ORDER"_L1, "HAVING"_L1, "UNION"_L1, "EXCEPT"_L1,
+                                             "INTERSECT"_L1, "OPTION"_L1, "FOR"_L1}))
             break;
-        if (Es(x, "AS"_L1) || Es(x, "WITH"_L1)) continue;
-        if (!EsNombre(x) || !alias.isEmpty()) return {};
-        alias = NombrePlano(Texto(x));
+        // Literals do not change a column's type; NULL keeps the cache's placeholders out of the probe.
+        sonda += Tok(x).clase == Clase::Literal ? u"NULL"_s : Texto(x).toString();
     }
-    if (!prefijo.isEmpty() && prefijo.compare(alias.isEmpty() ? tabla : alias, Qt::CaseInsensitive) != 0) return {};
-    auto literal = [](QString texto) { return u'\'' + texto.replace(u"'"_s, u"''"_s) + u'\''; };
+    QString traducida;
+    try {
+        sondeando = true;
+        traducida = TraduceTSql(sonda);
+        sondeando = false;
+    } catch (...) {
+        sondeando = false;
+        return {};
+    }
+    if (traducida.contains(u'\n') || traducida.contains(u'\x01')) return {};
+    return u"tsql_enteros('"_s + traducida.replace(u"'"_s, u"''"_s) + u"')"_s;
+}
+
+// AVG as the server computes it: over an integer expression, an integer truncated toward zero. AVG(x) becomes
+// tsql_avg(flag, x), the flag from EnteroDePromedio; AVG(DISTINCT column) a CASE on the flag between SQLite's
+// average and SUM/COUNT. Empty when SQLite's AVG already gives the server's answer, or the argument is not
+// this plain.
+QString Traductor::Promedio(qsizetype k, QString& primero) const {
+    if (sondeando) return {};
+    const qsizetype abre = Sig(k + 1);
+    const qsizetype cierra = Cierre(abre);
+    if (cierra >= hasta_) return {};
+    qsizetype j = Sig(abre + 1);
+    if (!Es(j, "DISTINCT"_L1) && !Es(j, "ALL"_L1)) {
+        if (j >= cierra) return {};
+        const QString entero = EnteroDePromedio(k, j, cierra);
+        if (entero.isEmpty()) return {};
+        primero = entero + u", "_s;
+        return u"tsql_avg"_s;
+    }
+    const QString modo = Texto(j).toString() + u' ';
+    j = Sig(j + 1);
+    if (!EsNombre(j)) return {};
+    QString referencia = NombreSqlite(Texto(j));
+    qsizetype s = Sig(j + 1);
+    if (EsSimbolo(s, u".")) {
+        j = Sig(s + 1);
+        if (!EsNombre(j)) return {};
+        referencia += u'.' + NombreSqlite(Texto(j));
+        s = Sig(j + 1);
+    }
+    if (s != cierra) return {};
+    const QString entero = EnteroDePromedio(k, Sig(Sig(abre + 1) + 1), cierra);
+    if (entero.isEmpty()) return {};
     const QString argumento = modo + referencia;
-    return u"CASE WHEN tsql_entero("_s + literal(tabla) + u", "_s + literal(columna) + u") THEN CAST(SUM("_s +
-           argumento + u") / COUNT("_s + argumento + u") AS INTEGER) ELSE AVG("_s + argumento + u") END"_s;
+    return u"CASE WHEN "_s + entero + u" THEN CAST(SUM("_s + argumento + u") / COUNT("_s + argumento +
+           u") AS INTEGER) ELSE AVG("_s + argumento + u") END"_s;
 }
 
 // The end of an item of a select list (the token k follows it). Where rows are compared (DISTINCT, UNION), an
@@ -748,7 +857,7 @@ void Traductor::CierraItemSelect(Nivel& n, qsizetype k) {
         int cuantos = 0;
         for (qsizetype j = Sig(n.itemSelect); j < fin; j = Sig(j + 1)) {
             ++cuantos;
-            if (t_[j].clase == Clase::Numero) numero = true;
+            if (Tok(j).clase == Clase::Numero) numero = true;
             todas = EsSimbolo(j, u"*");
             if (Es(j, "COLLATE"_L1)) intercalado = true;
             if (!EsNombre(j) && !EsSimbolo(j, u".")) columna = false;
@@ -816,7 +925,7 @@ void Traductor::EscribeLimite(Nivel& n) {
 void Traductor::AgregaTabla(qsizetype k) {
     k = Sig(k);
     if (Es(k, "dbo"_L1) && EsSimbolo(Sig(k + 1), u".")) k = Sig(Sig(k + 1) + 1);
-    if (k < hasta_ && (t_[k].clase == Clase::Nombre || EsNombre(k))) tablas << NombrePlano(Texto(k));
+    if (k < hasta_ && (Tok(k).clase == Clase::Nombre || EsNombre(k))) tablas << NombrePlano(Texto(k));
 }
 
 // Whether the word at k calls a function: a '(' follows, and it stands where an expression does.
@@ -824,8 +933,8 @@ bool Traductor::EsLlamada(qsizetype k) const {
     if (!EsSimbolo(Sig(k + 1), u"(")) return false;
     const qsizetype p = Ant(k);
     if (p < desde_) return false;
-    if (t_[p].clase == Clase::Simbolo) return Texto(p) != u".";
-    if (t_[p].clase != Clase::Palabra) return false;
+    if (Tok(p).clase == Clase::Simbolo) return Texto(p) != u".";
+    if (Tok(p).clase != Clase::Palabra) return false;
     if (Es(p, "ON"_L1)) return tipo_ != Tipo::Crea && tipo_ != Tipo::CreaTabla;
     return EnLista(Texto(p),
                    {"SELECT"_L1, "WHERE"_L1,   "AND"_L1,     "OR"_L1,      "NOT"_L1,      "WHEN"_L1, "THEN"_L1,
@@ -840,7 +949,7 @@ void Traductor::PlaneaColumna(qsizetype k) {
     plan_ = {};
     const qsizetype tipo = Sig(k + 1);
     if (Es(tipo, "AS"_L1)) NoAdmite(QStringLiteral("columnas calculadas"));
-    if (tipo >= hasta_ || (t_[tipo].clase != Clase::Palabra && t_[tipo].clase != Clase::Nombre)) return;
+    if (tipo >= hasta_ || (Tok(tipo).clase != Clase::Palabra && Tok(tipo).clase != Clase::Nombre)) return;
     plan_.nombre = k;
     plan_.tipo = tipo;
     plan_.finTipo = tipo;
@@ -874,7 +983,7 @@ void Traductor::PlaneaColumna(qsizetype k) {
                 plan_.finIdentidad = Cierre(Sig(j + 1));
                 QString argumentos;
                 for (qsizetype a = Sig(j + 1); a <= plan_.finIdentidad && a < hasta_; ++a)
-                    if (t_[a].clase != Clase::Blanco) argumentos += Texto(a);
+                    if (Tok(a).clase != Clase::Blanco) argumentos += Texto(a);
                 if (argumentos != u"(1,1)")
                     NoAdmite(QStringLiteral("IDENTITY con semilla o incremento distintos de 1"));
             }
@@ -900,7 +1009,7 @@ void Traductor::PlaneaColumna(qsizetype k) {
     if (tipo_ == Tipo::AlteraTabla && defecto >= 0 && finDefecto < hasta_) {
         bool llamada = false;
         for (qsizetype j = Sig(defecto + 1); j <= finDefecto; ++j)
-            if (t_[j].clase == Clase::Palabra && EsSimbolo(Sig(j + 1), u"(")) llamada = true;
+            if (Tok(j).clase == Clase::Palabra && EsSimbolo(Sig(j + 1), u"(")) llamada = true;
         if (llamada) {
             QString valor;
             TraduceSinDefinicion(Sig(defecto + 1), finDefecto + 1, valor);
@@ -955,12 +1064,12 @@ void Traductor::ApuntaTipoDeItem(qsizetype k) {
         return;
     }
     QString tipo;
-    if (t_[k].clase == Clase::Palabra && EsSimbolo(Sig(k + 1), u"(")) {
+    if (Tok(k).clase == Clase::Palabra && EsSimbolo(Sig(k + 1), u"(")) {
         const qsizetype abre = Sig(k + 1);
         const qsizetype cierra = Cierre(abre);
         const qsizetype tras = Sig(cierra + 1);
         const bool solo = tras >= hasta_ || EsSimbolo(tras, u",") || Es(tras, "AS"_L1) || Es(tras, "FROM"_L1) ||
-                          EsNombre(tras) || t_[tras].clase == Clase::Literal;
+                          EsNombre(tras) || Tok(tras).clase == Clase::Literal;
         if (const Funcion* f = BuscaFuncion(Texto(k)); f && solo && cierra < hasta_) {
             tipo = QString::fromLatin1(f->tipo);
             if (tipo == u"=") {
@@ -1020,8 +1129,8 @@ QString Traductor::Traduce() {
             if (nombreTabla < hasta_) {
                 tablaPlana_ = NombrePlano(Texto(nombreTabla));
                 temporal_ = tablaPlana_.startsWith(u'#');
-                tablaSqlite_ = temporal_ || t_[nombreTabla].clase == Clase::Nombre ? Entrecomilla(tablaPlana_)
-                                                                                   : Texto(nombreTabla).toString();
+                tablaSqlite_ = temporal_ || Tok(nombreTabla).clase == Clase::Nombre ? Entrecomilla(tablaPlana_)
+                                                                                    : Texto(nombreTabla).toString();
             }
             if (temporal_ && tipo_ == Tipo::CreaTabla) antes_.push_back({k, u"TEMP "_s});
             if (tipo_ == Tipo::AlteraTabla) {
@@ -1068,7 +1177,7 @@ QString Traductor::Traduce() {
     }
 
     for (qsizetype k = desde_; k < hasta_; ++k) {
-        const Token& t = t_[k];
+        const Token& t = Tok(k);
         if (t.clase == Clase::Blanco || t.clase == Clase::Comentario) continue;
         for (const auto& [en, texto] : antes_)
             if (k == en) {
@@ -1265,7 +1374,7 @@ QString Traductor::Traduce() {
                     Salta(k);
                 }
                 if (EnLista(Texto(Sig(k + 1)), {"ALL"_L1, "ANY"_L1, "SOME"_L1}) &&
-                    t_[Sig(k + 1)].clase == Clase::Palabra)
+                    Tok(Sig(k + 1)).clase == Clase::Palabra)
                     NoAdmite(QStringLiteral("comparaciones con ALL, ANY o SOME"));
                 continue;
             }
@@ -1328,7 +1437,7 @@ QString Traductor::Traduce() {
             if (EsSimbolo(Sig(k + 1), u"(")) fin = Cierre(Sig(k + 1));
             QString tipo;
             for (qsizetype j = k; j <= fin && j < hasta_; ++j)
-                if (t_[j].clase != Clase::Blanco) tipo += Texto(j);
+                if (Tok(j).clase != Clase::Blanco) tipo += Texto(j);
             CopiaHasta(t.ini);
             salida_ += u'\'' + tipo + u'\'';
             copiaDesde_ = FinDe(fin);
@@ -1353,7 +1462,7 @@ QString Traductor::Traduce() {
                     bool porcentaje = false;
                     const qsizetype despues = SaltaTop(j, filas, porcentaje);
                     if (despues > 0) {
-                        CopiaHasta(t_[j].ini);
+                        CopiaHasta(Tok(j).ini);
                         if (!filas.isEmpty()) n->limite = {true, filas, porcentaje, n->inicioSelect};
                         copiaDesde_ = InicioDe(despues);
                         k = despues - 1;
@@ -1382,7 +1491,7 @@ QString Traductor::Traduce() {
                 if (EsSimbolo(Sig(fin + 1), u"(")) fin = Cierre(Sig(fin + 1));
                 QString tipo;
                 for (qsizetype j = primeraDelTipo; j <= fin && j < hasta_; ++j)
-                    if (t_[j].clase != Clase::Blanco) tipo += Texto(j);
+                    if (Tok(j).clase != Clase::Blanco) tipo += Texto(j);
                 while (!salida_.isEmpty() && EsBlanco(salida_.back())) salida_.chop(1);
                 salida_ += u", '"_s + tipo + u'\'';
                 copiaDesde_ = fin < hasta_ ? FinDe(fin) : copiaDesde_;
@@ -1447,7 +1556,7 @@ QString Traductor::Traduce() {
                         if (Es(objetivo, "dbo"_L1)) objetivo = Sig(Sig(objetivo + 1) + 1);
                         const QString plano = objetivo < hasta_ ? NombrePlano(Texto(objetivo)) : QString();
                         for (qsizetype j = k + 1; j < hasta_ && !Es(j, "WHERE"_L1); ++j)
-                            if ((t_[j].clase == Clase::Palabra || t_[j].clase == Clase::Nombre) &&
+                            if ((Tok(j).clase == Clase::Palabra || Tok(j).clase == Clase::Nombre) &&
                                 NombrePlano(Texto(j)).compare(plano, Qt::CaseInsensitive) == 0)
                                 NoAdmite(QStringLiteral("UPDATE ... FROM que nombra otra vez la tabla actualizada"));
                     }
@@ -1492,7 +1601,7 @@ QString Traductor::Traduce() {
                     sqlite = u"BINARY"_s;
                 else
                     NoAdmite(QStringLiteral("la intercalación %1").arg(Texto(nombre).toString()));
-                CopiaHasta(t_[nombre].ini);
+                CopiaHasta(Tok(nombre).ini);
                 salida_ += sqlite;
                 Salta(nombre);
                 k = nombre;
@@ -1506,7 +1615,7 @@ QString Traductor::Traduce() {
             if (Es(k, "DEFAULT"_L1)) {
                 // DEFAULT getdate() is DEFAULT (getdate()) for SQLite.
                 const qsizetype v = Sig(k + 1);
-                if (v < hasta_ && t_[v].clase == Clase::Palabra && EsSimbolo(Sig(v + 1), u"(")) {
+                if (v < hasta_ && Tok(v).clase == Clase::Palabra && EsSimbolo(Sig(v + 1), u"(")) {
                     CopiaHasta(FinDe(k));
                     salida_ += u" ("_s;
                     cierrePendiente_ = u")"_s;
@@ -1525,7 +1634,7 @@ QString Traductor::Traduce() {
         if (w.startsWith(u"@@")) {
             if (IgualPalabra(w, "@@IDENTITY"_L1)) {
                 CopiaHasta(t.ini);
-                salida_ += u"last_insert_rowid()"_s;
+                salida_ += u"tsql_identidad()"_s;
                 Salta(k);
                 continue;
             }
@@ -1559,7 +1668,8 @@ QString Traductor::Traduce() {
                                    QStringLiteral("'%1' is not a recognized built-in function name.").arg(w.toString()),
                                    QString(), QStringLiteral("42000"), 195}});
             if (IgualPalabra(w, "AVG"_L1)) {
-                const QString promedio = PromedioDeColumna(k);
+                QString primero;
+                const QString promedio = Promedio(k, primero);
                 if (!promedio.isEmpty()) {
                     CopiaHasta(t.ini);
                     salida_ += promedio;
@@ -1569,10 +1679,17 @@ QString Traductor::Traduce() {
                         n->nombrePromedio.clear();
                         for (qsizetype j = k; j <= cierra; ++j)
                             n->nombrePromedio +=
-                                t_[j].clase == Clase::Nombre ? NombreSqlite(Texto(j)) : Texto(j).toString();
+                                Tok(j).clase == Clase::Nombre ? NombreSqlite(Texto(j)) : Texto(j).toString();
                     }
-                    k = cierra;
-                    copiaDesde_ = FinDe(k);
+                    if (primero.isEmpty()) {
+                        // The whole call was written.
+                        k = cierra;
+                        copiaDesde_ = FinDe(k);
+                    } else {
+                        // Only the name: the argument is translated as it comes, after the flag.
+                        Salta(k);
+                        antes_.push_back({Sig(Sig(k + 1) + 1), primero});
+                    }
                     continue;
                 }
             }
@@ -1588,7 +1705,7 @@ QString Traductor::Traduce() {
             if (IgualPalabra(w, "CAST"_L1)) siguienteEsCast_ = true;
             continue;
         }
-        if (EsSimbolo(Sig(k + 1), u".") && t_[Sig(Sig(k + 1) + 1)].clase == Clase::Palabra &&
+        if (EsSimbolo(Sig(k + 1), u".") && Tok(Sig(Sig(k + 1) + 1)).clase == Clase::Palabra &&
             EsSimbolo(Sig(Sig(Sig(k + 1) + 1) + 1), u"(") && !EsReservada(Texto(Sig(Sig(k + 1) + 1))))
             NoAdmite(QStringLiteral("las funciones de usuario (%1)").arg(Texto(Sig(Sig(k + 1) + 1)).toString()));
     }
@@ -1653,26 +1770,31 @@ class Analizador {
     }
 
   private:
-    // Outside the tokens (a lookahead past an unfinished statement) there is no text.
+    // Outside the tokens (a lookahead past an unfinished statement) there is no text, and no token but an empty
+    // comment at the end.
     QStringView Texto(qsizetype k) const {
         if (k < 0 || k >= qsizetype(t_.size())) return {};
         return QStringView(s_).mid(t_[k].ini, t_[k].largo);
     }
+    Token Tok(qsizetype k) const {
+        if (k < 0 || k >= qsizetype(t_.size())) return {Clase::Comentario, s_.size(), 0};
+        return t_[k];
+    }
     bool Es(qsizetype k, QLatin1StringView w) const {
-        return k >= 0 && k < n_ && t_[k].clase == Clase::Palabra && IgualPalabra(Texto(k), w);
+        return k >= 0 && k < n_ && Tok(k).clase == Clase::Palabra && IgualPalabra(Texto(k), w);
     }
     bool EsSimbolo(qsizetype k, QStringView c) const {
-        return k >= 0 && k < n_ && t_[k].clase == Clase::Simbolo && Texto(k) == c;
+        return k >= 0 && k < n_ && Tok(k).clase == Clase::Simbolo && Texto(k) == c;
     }
     qsizetype Sig(qsizetype k) const {
-        while (k < n_ && (t_[k].clase == Clase::Blanco || t_[k].clase == Clase::Comentario)) ++k;
+        while (k < n_ && (Tok(k).clase == Clase::Blanco || Tok(k).clase == Clase::Comentario)) ++k;
         return k;
     }
     // Whether token k is a line break (blanks holding one), or lies outside the text.
     bool FinDeLinea(qsizetype k) const {
         if (k < 0 || k >= n_) return true;
-        if (t_[k].clase != Clase::Blanco) return false;
-        const QStringView b = QStringView(s_).mid(t_[k].ini, t_[k].largo);
+        if (Tok(k).clase != Clase::Blanco) return false;
+        const QStringView b = QStringView(s_).mid(Tok(k).ini, Tok(k).largo);
         return b.contains(u'\n') || b.contains(u'\r');
     }
     // A line holding only GO separates batches for the server's tools; here it ends a statement.
@@ -1691,7 +1813,7 @@ class Analizador {
         bool conSet = false, conFilas = false;
         const bool crea = Es(primera, "CREATE"_L1) || Es(primera, "ALTER"_L1);
         for (qsizetype k = Sig(primera + 1); k < n_; k = Sig(k + 1)) {
-            const Token& t = t_[k];
+            const Token& t = Tok(k);
             if (t.clase == Clase::Simbolo) {
                 if (Texto(k) == u"(") ++nivel;
                 if (Texto(k) == u")" && nivel > 0) --nivel;
@@ -1744,6 +1866,18 @@ class Analizador {
         if (!t.asignadas.isEmpty()) {
             p.clase = PasoLote::Clase::Asigna;
             p.variables = t.asignadas;
+            // Each value takes its variable's type, as the server converts on assignment.
+            QStringList columnas, valores;
+            bool convierte = false;
+            for (qsizetype i = 0; i < t.asignadas.size(); ++i) {
+                columnas << u"c"_s + QString::number(i);
+                const QString tipo = tipos_.value(t.asignadas[i].toLower());
+                convierte = convierte || !tipo.isEmpty();
+                valores << (tipo.isEmpty() ? columnas.back() : ConvierteA(columnas.back(), tipo));
+            }
+            if (convierte)
+                p.sql = u"WITH tsql_asigna("_s + columnas.join(u", "_s) + u") AS ("_s + sql + u") SELECT "_s +
+                        valores.join(u", "_s) + u" FROM tsql_asigna"_s;
         } else {
             p.cuenta = t.cuenta;
             p.definicion = t.definicion;
@@ -1767,12 +1901,35 @@ class Analizador {
         lote_.pasos.push_back(std::move(p));
     }
 
-    // SET @v = expression and the initial value of DECLARE: the expression as a one-row SELECT.
+    // SET @v = expression and the initial value of DECLARE: the expression as a one-row SELECT, converted to the
+    // variable's type.
     void AgregaAsignacion(const QString& variable, qsizetype desde, qsizetype hasta) {
         if (Sig(desde) >= hasta) Sintaxis(hasta);
         QString sql;
         Traduce(desde, hasta, sql);
-        Agrega(PasoLote::Clase::Asigna, u"SELECT "_s + sql, {variable});
+        const QString tipo = tipos_.value(variable.toLower());
+        Agrega(PasoLote::Clase::Asigna, u"SELECT "_s + (tipo.isEmpty() ? sql : ConvierteA(u'(' + sql + u')', tipo)),
+               {variable});
+    }
+
+    // The extension's conversion to a variable's declared type.
+    static QString ConvierteA(const QString& valor, const QString& tipo) {
+        return u"tsql_cast("_s + valor + u", '"_s + QString(tipo).replace(u"'"_s, u"''"_s) + u"')"_s;
+    }
+
+    // A declared type the extension converts to, as CAST writes it; empty for one it does not know (the value is
+    // then kept as given). A text type without a length is one character long in a declaration.
+    static QString TipoDeVariable(QString tipo) {
+        static const QStringList kConocidos = {u"int"_s,      u"integer"_s,  u"smallint"_s,      u"bigint"_s,
+                                               u"tinyint"_s,  u"bit"_s,      u"float"_s,         u"real"_s,
+                                               u"decimal"_s,  u"numeric"_s,  u"money"_s,         u"smallmoney"_s,
+                                               u"datetime"_s, u"date"_s,     u"smalldatetime"_s, u"datetime2"_s,
+                                               u"varchar"_s,  u"nvarchar"_s, u"char"_s,          u"nchar"_s};
+        tipo.remove(u' ');
+        const QString nombre = tipo.section(u'(', 0, 0).toLower();
+        if (!kConocidos.contains(nombre)) return {};
+        if (nombre.endsWith(u"char"_s) && !tipo.contains(u'(')) tipo += u"(1)"_s;
+        return tipo;
     }
 
     void Instruccion(qsizetype& k) {
@@ -1782,7 +1939,7 @@ class Analizador {
             k = Sig(k + 1);
             return;
         }
-        const Token& t = t_[k];
+        const Token& t = Tok(k);
         if (t.clase != Clase::Palabra && !EsSimbolo(k, u"(")) Sintaxis(k);
         const QStringView w = Texto(k);
 
@@ -1793,7 +1950,7 @@ class Analizador {
             for (; fin < n_; fin = Sig(fin + 1)) {
                 if (EsSimbolo(fin, u"(")) ++nivel;
                 if (EsSimbolo(fin, u")")) --nivel;
-                if (nivel != 0 || t_[fin].clase != Clase::Palabra) continue;
+                if (nivel != 0 || Tok(fin).clase != Clase::Palabra) continue;
                 if (Es(fin, "CASE"_L1)) ++casos;
                 if (Es(fin, "END"_L1) && casos > 0) {
                     --casos;
@@ -1848,7 +2005,7 @@ class Analizador {
             qsizetype s = Sig(k + 1);
             if (Es(s, "TRAN"_L1) || Es(s, "TRANSACTION"_L1) || Es(s, "WORK"_L1)) s = Sig(s + 1);
             QString punto;
-            if (s < n_ && (t_[s].clase == Clase::Palabra || t_[s].clase == Clase::Nombre) &&
+            if (s < n_ && (Tok(s).clase == Clase::Palabra || Tok(s).clase == Clase::Nombre) &&
                 !EmpiezaSentencia(Texto(s)) && !EsGo(s)) {
                 punto = NombrePlano(Texto(s));
                 s = Sig(s + 1);
@@ -1864,7 +2021,7 @@ class Analizador {
             qsizetype s = Sig(k + 1);
             if (!Es(s, "TRAN"_L1) && !Es(s, "TRANSACTION"_L1)) Sintaxis(s);
             s = Sig(s + 1);
-            if (s >= n_ || (t_[s].clase != Clase::Palabra && t_[s].clase != Clase::Nombre)) Sintaxis(s);
+            if (s >= n_ || (Tok(s).clase != Clase::Palabra && Tok(s).clase != Clase::Nombre)) Sintaxis(s);
             const QString punto = NombrePlano(Texto(s));
             puntos_ << punto.toLower();
             Agrega(PasoLote::Clase::Sentencia, u"SAVEPOINT "_s + Entrecomilla(punto));
@@ -1875,18 +2032,23 @@ class Analizador {
             qsizetype j = Sig(k + 1);
             const qsizetype fin = FinDeSentencia(k);
             for (;;) {
-                if (j >= fin || t_[j].clase != Clase::Palabra || !Texto(j).startsWith(u'@')) Sintaxis(j);
+                if (j >= fin || Tok(j).clase != Clase::Palabra || !Texto(j).startsWith(u'@')) Sintaxis(j);
                 const QString variable = Texto(j).toString();
                 j = Sig(j + 1);
                 if (Es(j, "AS"_L1)) j = Sig(j + 1);
                 if (Es(j, "TABLE"_L1)) NoAdmite(QStringLiteral("las variables de tabla"));
                 if (Es(j, "CURSOR"_L1) || Es(j, "CURSOR"_L1)) NoAdmite(QStringLiteral("los cursores"));
-                if (j >= fin || t_[j].clase != Clase::Palabra) Sintaxis(j);
+                if (j >= fin || (Tok(j).clase != Clase::Palabra && Tok(j).clase != Clase::Nombre)) Sintaxis(j);
+                const qsizetype inicioTipo = j;
                 j = Sig(j + 1);
                 if (EsSimbolo(j, u"(")) {
                     while (j < fin && !EsSimbolo(j, u")")) ++j;
                     j = Sig(j + 1);
                 }
+                QString tipo;
+                for (qsizetype x = inicioTipo; x < j && x < fin; x = Sig(x + 1))
+                    tipo += Tok(x).clase == Clase::Nombre ? NombrePlano(Texto(x)) : Texto(x).toString();
+                tipos_.insert(variable.toLower(), TipoDeVariable(tipo));
                 Agrega(PasoLote::Clase::Declara, QString(), {variable});
                 qsizetype finValor = j;
                 if (EsSimbolo(j, u"=")) {
@@ -1907,10 +2069,10 @@ class Analizador {
         if (Es(k, "SET"_L1)) {
             const qsizetype s = Sig(k + 1);
             const qsizetype fin = FinDeSentencia(k);
-            if (s < n_ && t_[s].clase == Clase::Palabra && Texto(s).startsWith(u'@')) {
+            if (s < n_ && Tok(s).clase == Clase::Palabra && Texto(s).startsWith(u'@')) {
                 const qsizetype igual = Sig(s + 1);
                 if (!EsSimbolo(igual, u"=")) {
-                    if (t_[igual].clase == Clase::Simbolo && EsSimbolo(Sig(igual + 1), u"="))
+                    if (Tok(igual).clase == Clase::Simbolo && EsSimbolo(Sig(igual + 1), u"="))
                         NoAdmite(QStringLiteral("la asignación compuesta %1=").arg(Texto(igual).toString()));
                     Sintaxis(igual);
                 }
@@ -1937,7 +2099,7 @@ class Analizador {
         const qsizetype fin = FinDeSentencia(k);
         if (Es(k, "PRAGMA"_L1)) {
             // The layer's own reads of SQLite's catalogue go as they are.
-            Agrega(PasoLote::Clase::Sentencia, s_.mid(t_[k].ini, (fin < n_ ? t_[fin].ini : s_.size()) - t_[k].ini));
+            Agrega(PasoLote::Clase::Sentencia, s_.mid(Tok(k).ini, (fin < n_ ? Tok(fin).ini : s_.size()) - Tok(k).ini));
             k = fin;
             return;
         }
@@ -1946,15 +2108,15 @@ class Analizador {
     }
 
     void SaltaNombreDeTransaccion(qsizetype& k) {
-        if (k < n_ && (t_[k].clase == Clase::Palabra || t_[k].clase == Clase::Nombre) && !EmpiezaSentencia(Texto(k)) &&
-            !EsGo(k) && !Es(k, "WITH"_L1))
+        if (k < n_ && (Tok(k).clase == Clase::Palabra || Tok(k).clase == Clase::Nombre) &&
+            !EmpiezaSentencia(Texto(k)) && !EsGo(k) && !Es(k, "WITH"_L1))
             k = Sig(k + 1);
     }
 
     // SET of a session option: those that change nothing here go; XACT_ABORT and NOCOUNT are kept for the session;
     // those that would change a result are refused unless set as the embedded server always is.
     void Opcion(qsizetype s, qsizetype fin) {
-        if (s >= fin || t_[s].clase != Clase::Palabra) Sintaxis(s);
+        if (s >= fin || Tok(s).clase != Clase::Palabra) Sintaxis(s);
         const QStringView opcion = Texto(s);
         QString valor;
         for (qsizetype j = Sig(s + 1); j < fin; j = Sig(j + 1)) valor += Texto(j).toString().toUpper() + u' ';
@@ -1985,6 +2147,7 @@ class Analizador {
     std::vector<Token> t_;
     qsizetype n_;
     LoteTSql lote_;
+    QHash<QString, QString> tipos_;  // each declared variable's type, as TipoDeVariable gives it
     int contador_ = 0;
     QStringList puntos_;  // savepoints named by SAVE TRAN
 };

@@ -12,6 +12,7 @@ SQLITE_EXTENSION_INIT1
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -539,11 +540,49 @@ void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (EsTipoEntero(tipo)) {
         if (!ANumero(ctx, argv[1], true, d, i, esEntero)) return;
         if (TipoEs(tipo, "bit")) return sqlite3_result_int(ctx, (esEntero ? i != 0 : d != 0) ? 1 : 0);
-        return sqlite3_result_int64(ctx, esEntero ? i : static_cast<long long>(d));
+        if (!esEntero) {
+            if (!(d > -9223372036854775808.0 && d < 9223372036854775808.0))
+                return Falla(ctx, 8115, "Arithmetic overflow error converting expression to data type bigint.");
+            i = static_cast<long long>(d);
+        }
+        // Each integer type holds its own range; beyond it the server raises an overflow, never wraps.
+        const long long minimo = TipoEs(tipo, "tinyint") ? 0 : TipoEs(tipo, "smallint") ? -32768 : -2147483648LL;
+        const long long maximo = TipoEs(tipo, "tinyint") ? 255 : TipoEs(tipo, "smallint") ? 32767 : 2147483647LL;
+        if (!TipoEs(tipo, "bigint") && (i < minimo || i > maximo)) {
+            char mensaje[96];
+            std::snprintf(mensaje, sizeof mensaje, "Arithmetic overflow error converting expression to data type %s.",
+                          TipoEs(tipo, "tinyint")    ? "tinyint"
+                          : TipoEs(tipo, "smallint") ? "smallint"
+                                                     : "int");
+            return Falla(ctx, 8115, mensaje);
+        }
+        return sqlite3_result_int64(ctx, i);
     }
     if (EsTipoDecimal(tipo)) {
         if (!ANumero(ctx, argv[1], false, d, i, esEntero)) return;
-        return sqlite3_result_double(ctx, d);
+        // decimal(p,s) and money keep s (4) decimals, rounded half away from zero on the decimal digits the value
+        // was written with; decimal without (p,s) is decimal(18,0). float and real keep the value.
+        if (TipoEs(tipo, "float") || TipoEs(tipo, "real")) return sqlite3_result_double(ctx, d);
+        int precision = 18, escala = 0;
+        if (TipoEs(tipo, "money") || TipoEs(tipo, "smallmoney")) {
+            precision = 19, escala = 4;
+        } else if (const char* p = std::strchr(tipo, '(')) {
+            precision = std::atoi(p + 1);
+            if (const char* coma = std::strchr(p, ',')) escala = std::atoi(coma + 1);
+        }
+        if (precision < 1 || precision > 38 || escala < 0 || escala > precision) {
+            char mensaje[96];
+            std::snprintf(mensaje, sizeof mensaje, "The size (%d) given to the type is not valid.", precision);
+            return Falla(ctx, 1002, mensaje);
+        }
+        if (esEntero && escala == 0 && precision >= 19) return sqlite3_result_int64(ctx, i);
+        double escalado = d * std::pow(10.0, escala);
+        char cifras[64];
+        std::snprintf(cifras, sizeof cifras, "%.15g", escalado);
+        escalado = std::round(std::strtod(cifras, nullptr));
+        if (std::fabs(escalado) >= std::pow(10.0, precision))
+            return Falla(ctx, 8115, "Arithmetic overflow error converting numeric to data type numeric.");
+        return sqlite3_result_double(ctx, escalado / std::pow(10.0, escala));
     }
     if (EsTipoFecha(tipo)) {
         Fecha f;
@@ -1042,23 +1081,113 @@ void Like(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, Coincide(p, finP, s, finS, escape) ? 1 : 0);
 }
 
-// tsql_entero(table, column): whether the column is declared with one of the server's integer types, whose AVG
-// is an integer. Read when the statement runs, from the schema of the connection.
-void EsColumnaEntera(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const auto* tabla = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const auto* columna = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    const char* declarado = nullptr;
-    bool entero = false;
-    if (tabla && columna &&
-        sqlite3_table_column_metadata(sqlite3_context_db_handle(ctx), nullptr, tabla, columna, &declarado, nullptr,
-                                      nullptr, nullptr, nullptr) == SQLITE_OK &&
-        declarado) {
-        std::string tipo;
-        for (const char* c = declarado; *c && *c != ' ' && *c != '(' && *c != '\t'; ++c)
-            tipo += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
-        entero = tipo == "int" || tipo == "integer" || tipo == "smallint" || tipo == "tinyint" || tipo == "bigint";
+// Whether a declared type is one of the server's integer types, whose AVG is of that type.
+bool EsDeclaradoEntero(const char* declarado) {
+    if (!declarado) return false;
+    std::string tipo;
+    for (const char* c = declarado; *c && *c != ' ' && *c != '(' && *c != '\t'; ++c)
+        tipo += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    return tipo == "int" || tipo == "integer" || tipo == "smallint" || tipo == "tinyint" || tipo == "bigint";
+}
+
+// tsql_enteros('SELECT a, b FROM ...'): whether every column of the probe is declared with an integer type, as
+// SQLite reads a column's declared type through joins, views and derived tables. Read once for each run of the
+// statement; a probe that does not prepare is not an integer one.
+void SonEnteras(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (const auto* leido = static_cast<const int*>(sqlite3_get_auxdata(ctx, 0)))
+        return sqlite3_result_int(ctx, *leido);
+    const auto* sql = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    sqlite3_stmt* st = nullptr;
+    int enteras = 0;
+    if (sql && sqlite3_prepare_v2(sqlite3_context_db_handle(ctx), sql, -1, &st, nullptr) == SQLITE_OK && st) {
+        enteras = sqlite3_column_count(st) > 0 ? 1 : 0;
+        for (int i = 0; i < sqlite3_column_count(st); ++i)
+            if (!EsDeclaradoEntero(sqlite3_column_decltype(st, i))) enteras = 0;
     }
-    sqlite3_result_int(ctx, entero ? 1 : 0);
+    sqlite3_finalize(st);
+    if (auto* guardado = static_cast<int*>(sqlite3_malloc(sizeof(int)))) {
+        *guardado = enteras;
+        sqlite3_set_auxdata(ctx, 0, guardado, sqlite3_free);
+    }
+    sqlite3_result_int(ctx, enteras);
+}
+
+// tsql_avg(flag, x): AVG(x); when the flag says x is an integer expression, the server's integer average,
+// truncated toward zero.
+struct Promedio {
+    double suma;
+    long long sumaEntera;
+    long long cuenta;
+    bool real;
+    bool desborde;
+    bool entero;
+};
+
+void PasoPromedio(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* p = static_cast<Promedio*>(sqlite3_aggregate_context(ctx, sizeof(Promedio)));
+    if (!p) return sqlite3_result_error_nomem(ctx);
+    if (p->cuenta == 0) p->entero = sqlite3_value_int(argv[0]) != 0;
+    sqlite3_value* v = argv[1];
+    switch (sqlite3_value_numeric_type(v)) {
+        case SQLITE_NULL:
+            return;
+        case SQLITE_INTEGER: {
+            const long long i = sqlite3_value_int64(v);
+            if (__builtin_add_overflow(p->sumaEntera, i, &p->sumaEntera)) p->desborde = true;
+            p->suma += static_cast<double>(i);
+            break;
+        }
+        default:
+            p->suma += sqlite3_value_double(v);
+            p->real = true;
+            break;
+    }
+    ++p->cuenta;
+}
+
+void FinPromedio(sqlite3_context* ctx) {
+    const auto* p = static_cast<const Promedio*>(sqlite3_aggregate_context(ctx, 0));
+    if (!p || p->cuenta == 0) return sqlite3_result_null(ctx);
+    if (!p->entero) return sqlite3_result_double(ctx, p->suma / static_cast<double>(p->cuenta));
+    if (p->desborde) return Falla(ctx, 8115, "Arithmetic overflow error converting expression to data type bigint.");
+    if (p->real) return sqlite3_result_int64(ctx, static_cast<long long>(p->suma / static_cast<double>(p->cuenta)));
+    sqlite3_result_int64(ctx, p->sumaEntera / p->cuenta);
+}
+
+// @@IDENTITY and SCOPE_IDENTITY(): the key the connection's last INSERT gave a table with IDENTITY (AUTOINCREMENT
+// here), NULL when that insert went to a table without one, as the server answers. The hook only notes the row;
+// whether its table numbers itself is read when asked, since the hook may not use the connection.
+struct UltimaInsercion {
+    std::string esquema, tabla;
+    sqlite3_int64 fila = 0;
+    bool hay = false;
+};
+
+void AnotaInsercion(void* estado, int operacion, const char* esquema, const char* tabla, sqlite3_int64 fila) {
+    if (operacion != SQLITE_INSERT) return;
+    auto* u = static_cast<UltimaInsercion*>(estado);
+    u->esquema = esquema ? esquema : "main";
+    u->tabla = tabla ? tabla : "";
+    u->fila = fila;
+    u->hay = true;
+}
+
+void Identidad(sqlite3_context* ctx, int, sqlite3_value**) {
+    const auto* u = static_cast<const UltimaInsercion*>(sqlite3_user_data(ctx));
+    if (!u->hay) return sqlite3_result_null(ctx);
+    // A table with AUTOINCREMENT has its row in its schema's sqlite_sequence once a row went in.
+    std::string sql = "SELECT 1 FROM \"";
+    for (char c : u->esquema) sql += c == '"' ? std::string("\"\"") : std::string(1, c);
+    sql += "\".sqlite_sequence WHERE name = ?";
+    sqlite3_stmt* st = nullptr;
+    bool numerada = false;
+    if (sqlite3_prepare_v2(sqlite3_context_db_handle(ctx), sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(st, 1, u->tabla.c_str(), -1, SQLITE_TRANSIENT);
+        numerada = sqlite3_step(st) == SQLITE_ROW;
+    }
+    sqlite3_finalize(st);
+    if (!numerada) return sqlite3_result_null(ctx);
+    sqlite3_result_int64(ctx, u->fila);
 }
 
 int Registra(sqlite3* db) {
@@ -1080,7 +1209,7 @@ int Registra(sqlite3* db) {
         {"tsql_fecha", 1, FechaDe, true},
         {"tsql_fecha", 2, FechaDe, true},
         {"tsql_es_fecha", 1, EsFechaGuardada, true},
-        {"tsql_entero", 2, EsColumnaEntera, false},
+        {"tsql_enteros", 1, SonEnteras, false},
         {"tsql_suma", 2, Suma, true},
         {"tsql_resta", 2, Resta, true},
         {"dateadd", 3, DateAdd, true},
@@ -1100,6 +1229,14 @@ int Registra(sqlite3* db) {
         if (rc != SQLITE_OK) break;
         rc = sqlite3_create_function(db, f.nombre, f.argumentos, f.determinista ? deterministica : SQLITE_UTF8, nullptr,
                                      f.funcion, nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "tsql_avg", 2, SQLITE_UTF8, nullptr, nullptr, PasoPromedio, FinPromedio);
+    if (rc == SQLITE_OK) {
+        auto* ultima = new UltimaInsercion;
+        rc = sqlite3_create_function_v2(db, "tsql_identidad", 0, SQLITE_UTF8, ultima, Identidad, nullptr, nullptr,
+                                        [](void* p) { delete static_cast<UltimaInsercion*>(p); });
+        if (rc == SQLITE_OK) sqlite3_update_hook(db, AnotaInsercion, ultima);
     }
     return rc;
 }

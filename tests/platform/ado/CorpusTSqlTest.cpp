@@ -45,6 +45,29 @@ const Caso kCorpus[] = {
      "CREATE TABLE CLI (Id INT IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20));"
      "INSERT INTO CLI (Nombre) VALUES ('Juan'); INSERT INTO CLI (Nombre) VALUES ('Ana')",
      "SELECT @@IDENTITY, SCOPE_IDENTITY()", "2|2"},
+    {"identidad tras una tabla sin identidad",
+     "CREATE TABLE CLI (Id INT IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20)); CREATE TABLE L (a int);"
+     "INSERT INTO CLI (Nombre) VALUES ('Juan'); INSERT INTO L VALUES (5)",
+     "SELECT @@IDENTITY, SCOPE_IDENTITY()", "NULL|NULL"},
+    {"identidad sin inserciones", "", "SELECT @@IDENTITY", "NULL"},
+    {"identidad de tabla temporal",
+     "CREATE TABLE #T (Id int IDENTITY(1,1) PRIMARY KEY, a int); INSERT INTO #T (a) VALUES (7);"
+     "INSERT INTO #T (a) VALUES (8)",
+     "SELECT SCOPE_IDENTITY(), a FROM #T WHERE Id = @@IDENTITY", "2|8"},
+    {"variables de su tipo", "",
+     "DECLARE @n INT = 2.7, @s VARCHAR(3) = 'abcdef', @d DATETIME = '20241226', @p DECIMAL(10,2) = 2.345, "
+     "@c VARCHAR = N'ñu', @t varchar(10)\r\nSET @t = 'abcdefghijkl'\r\nSELECT @n, @s, @d, @p, @c, @t",
+     "2|abc|2024-12-26 00:00:00.000|2.35|ñ|abcdefghij"},
+    {"variables asignadas en un select", "CREATE TABLE P (Precio money); INSERT INTO P VALUES (1.23456)",
+     "DECLARE @m smallint, @x int; SELECT @m = Precio * 10, @x = 4.9 FROM P; SET @x = @x + '3'; SELECT @m, @x", "12|7"},
+    {"variable entera de un texto", "", "DECLARE @n int; SET @n = '12abc'; SELECT @n", "!245"},
+    {"conversiones a decimal", "",
+     "SELECT CAST(2.345 AS DECIMAL(10,2)), CAST(2.5 AS DECIMAL), CAST(-2.5 AS NUMERIC(5,0)), CONVERT(money, 1.23456),"
+     " CAST('0.125' AS decimal(9,2))",
+     "2.35|3|-3|1.2346|0.13"},
+    {"desborde de tinyint", "", "SELECT CAST(300 AS TINYINT)", "!8115"},
+    {"desborde de int", "", "SELECT CONVERT(int, 3000000000)", "!8115"},
+    {"desborde de decimal", "", "SELECT CAST(123.45 AS DECIMAL(4,2))", "!8115"},
     {"suma de textos",
      "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Juan')\r\n"
      "UPDATE CLI SET Nombre = Nombre + 'x'",
@@ -103,6 +126,21 @@ const Caso kCorpus[] = {
      "CREATE TABLE Q (g varchar(5), n int); INSERT INTO Q VALUES ('a', 1); INSERT INTO Q VALUES ('a', 2);"
      "INSERT INTO Q VALUES ('b', 2); INSERT INTO Q VALUES ('b', 3); INSERT INTO Q VALUES ('b', 3)",
      "SELECT g, AVG(DISTINCT q.n) FROM dbo.Q AS q WITH (NOLOCK) GROUP BY g HAVING AVG(n) > 1", "b|2"},
+    {"promedio en una union de tablas",
+     "CREATE TABLE A (k int, n int); CREATE TABLE B (k int, x decimal(9,2)); INSERT INTO A VALUES (1, 1);"
+     "INSERT INTO A VALUES (1, 2); INSERT INTO A VALUES (1, 2); INSERT INTO B VALUES (1, 1.5)",
+     "SELECT AVG(A.n), AVG(n), AVG(b.x), AVG(DISTINCT a.n) FROM A a INNER JOIN B b ON a.k = b.k AND b.x > '1'",
+     "1|1|1.5|1"},
+    {"promedio de vista y tabla derivada",
+     "CREATE TABLE A (n int); INSERT INTO A VALUES (-1); INSERT INTO A VALUES (-2); CREATE VIEW V AS SELECT n FROM A;"
+     "CREATE TABLE #T (n smallint); INSERT INTO #T VALUES (4); INSERT INTO #T VALUES (5)",
+     "SELECT (SELECT AVG(n) FROM V), (SELECT AVG(m) FROM (SELECT n AS m FROM A WHERE n < '5') d), AVG(n) FROM #T",
+     "-1|-1|4"},
+    {"promedio de expresiones",
+     "CREATE TABLE A (k int, n int); INSERT INTO A VALUES (1, 1); INSERT INTO A VALUES (2, 2)",
+     "SELECT AVG(n * 3), AVG(CASE WHEN k = 1 THEN 1 ELSE 0 END), AVG(n * 1.5), AVG(CAST(n AS int) + LEN('ab')),"
+     " AVG(ISNULL(n, 0) + 1), AVG(CASE k WHEN 1 THEN 0.5 ELSE n END) FROM A",
+     "4|0|2.25|3|2|1.25"},
     {"intercalacion en IN y CASE", "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Peña')",
      "SELECT CASE WHEN UPPER(Nombre) IN ('peña', 'x') THEN 'si' ELSE 'no' END FROM CLI", "si"},
     {"if not exists",
