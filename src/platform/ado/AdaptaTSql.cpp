@@ -665,6 +665,27 @@ void Traductor::CierraItemOrden(Nivel& n, qsizetype k) {
 // Whether the compound the SELECT at k starts removes duplicates: a UNION without ALL, EXCEPT or INTERSECT at its
 // level.
 bool Traductor::CompuestoDistinto(qsizetype k) const {
+    // A member in parentheses belongs to the compound around them, before or after it.
+    auto operador = [this](qsizetype j) {
+        return (Es(j, "UNION"_L1) && !Es(Sig(j + 1), "ALL"_L1)) || Es(j, "EXCEPT"_L1) || Es(j, "INTERSECT"_L1);
+    };
+    qsizetype miembro = k;
+    for (qsizetype abre = Ant(k); EsSimbolo(abre, u"("); abre = Ant(abre)) {
+        const qsizetype antes = Ant(abre), despues = Sig(Cierre(abre) + 1);
+        if (!(Es(antes, "UNION"_L1) || Es(antes, "ALL"_L1) || Es(antes, "EXCEPT"_L1) || Es(antes, "INTERSECT"_L1) ||
+              Es(despues, "UNION"_L1) || Es(despues, "EXCEPT"_L1) || Es(despues, "INTERSECT"_L1)))
+            break;
+        miembro = abre;
+        k = Cierre(abre);
+    }
+    if (miembro != k) {
+        int nivel = 0;
+        for (qsizetype j = miembro - 1; j >= desde_; --j) {
+            if (EsSimbolo(j, u")")) ++nivel;
+            if (EsSimbolo(j, u"(") && --nivel < 0) break;
+            if (nivel == 0 && operador(j)) return true;
+        }
+    }
     int nivel = 0;
     for (qsizetype j = k + 1; j < hasta_; ++j) {
         if (EsSimbolo(j, u"(")) ++nivel;
@@ -1098,7 +1119,19 @@ QString Traductor::Traduce() {
     copiaDesde_ = InicioDe(Sig(desde_));
     primera_ = Sig(desde_);
     niveles_.push_back({});
-    if (Es(primera_, "SELECT"_L1) || Es(primera_, "WITH"_L1)) tipo_ = Tipo::Select;
+    qsizetype abierta = primera_;
+    while (EsSimbolo(abierta, u"(")) abierta = Sig(abierta + 1);
+    if (Es(abierta, "SELECT"_L1) || Es(primera_, "WITH"_L1)) tipo_ = Tipo::Select;
+    // A compound's member in parentheses, (SELECT ...) UNION (SELECT ...), which SQLite's grammar has not: each
+    // becomes SELECT * FROM (SELECT ...).
+    for (qsizetype k = Sig(desde_); k < hasta_; k = Sig(k + 1)) {
+        if (!EsSimbolo(k, u"(") || !Es(Sig(k + 1), "SELECT"_L1)) continue;
+        const qsizetype antes = Ant(k);
+        const qsizetype despues = Sig(Cierre(k) + 1);
+        if (Es(antes, "UNION"_L1) || Es(antes, "ALL"_L1) || Es(antes, "EXCEPT"_L1) || Es(antes, "INTERSECT"_L1) ||
+            Es(despues, "UNION"_L1) || Es(despues, "EXCEPT"_L1) || Es(despues, "INTERSECT"_L1))
+            antes_.push_back({k, u"SELECT * FROM "_s});
+    }
     if (Es(primera_, "INSERT"_L1)) tipo_ = Tipo::Insert;
     if (Es(primera_, "UPDATE"_L1)) tipo_ = Tipo::Update;
     if (Es(primera_, "DELETE"_L1)) tipo_ = Tipo::Delete;
@@ -1239,9 +1272,10 @@ QString Traductor::Traduce() {
             n->inicioItem = salida_.size();
             itemNuevo = true;
         }
-        if (itemNuevo && niveles_.size() == 1) {
-            // "SELECT @v = expression" assigns; "SELECT alias = expression" names the column.
-            if (EsSimbolo(Sig(k + 1), u"=") && palabra && w.startsWith(u'@') && !w.startsWith(u"@@")) {
+        if (itemNuevo) {
+            // "SELECT @v = expression" assigns; "SELECT alias = expression" names the column, at any level.
+            if (niveles_.size() == 1 && EsSimbolo(Sig(k + 1), u"=") && palabra && w.startsWith(u'@') &&
+                !w.startsWith(u"@@")) {
                 asignadas << w.toString();
                 n->itemSelect = -1;
                 CopiaHasta(InicioDe(k));
@@ -1267,10 +1301,10 @@ QString Traductor::Traduce() {
                 n->itemSelect = Sig(k + 1);
                 n->inicioItem = salida_.size();
                 const qsizetype item = Sig(k + 1);
-                if (item < hasta_) ApuntaTipoDeItem(item);
+                if (item < hasta_ && niveles_.size() == 1) ApuntaTipoDeItem(item);
                 continue;
             }
-            ApuntaTipoDeItem(k);
+            if (niveles_.size() == 1) ApuntaTipoDeItem(k);
         }
 
         if (plan_.tipo == k) {
@@ -1808,7 +1842,8 @@ class Analizador {
     // The first token after the statement that begins at primera: a ';', a GO line, or a word that begins
     // another statement and cannot go on with this one, at the outer level.
     qsizetype FinDeSentencia(qsizetype primera) const {
-        int nivel = 0, casos = 0;
+        // A statement may open with a parenthesis: (SELECT ...) UNION (SELECT ...).
+        int nivel = EsSimbolo(primera, u"(") ? 1 : 0, casos = 0;
         qsizetype anterior = primera;
         bool conSet = false, conFilas = false;
         const bool crea = Es(primera, "CREATE"_L1) || Es(primera, "ALTER"_L1);

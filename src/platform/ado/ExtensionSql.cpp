@@ -139,8 +139,11 @@ int CuentaCaracteres(const unsigned char* p, const unsigned char* fin) {
 }
 
 // LEN(x): characters without the trailing blanks, as the server counts them.
+int LargoDeFecha(sqlite3_value* v);
+
 void Len(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    if (const int fecha = LargoDeFecha(argv[0]); fecha >= 0) return sqlite3_result_int(ctx, fecha);
     const unsigned char* s = sqlite3_value_text(argv[0]);
     const int largo = SinBlancosFinales(s, sqlite3_value_bytes(argv[0]));
     sqlite3_result_int(ctx, CuentaCaracteres(s, s + largo));
@@ -509,6 +512,15 @@ int FormateaFecha(const Fecha& f, int estilo, char* s, size_t n) {
         default:  // 0 and 100: "Dec 26 2024 10:30AM"
             return std::snprintf(s, n, "%s %2d %04d %2d:%02d%s", kMeses[f.mes - 1], f.dia, f.anio, h12, f.minuto, ampm);
     }
+}
+
+// A stored date's length as text: the server writes a date for text in style 0 ("Dec 26 2024 12:00AM"). -1 for
+// any other value.
+int LargoDeFecha(sqlite3_value* v) {
+    Fecha f;
+    if (sqlite3_value_type(v) != SQLITE_TEXT || !EsCanonicaValor(v) || !LeeFechaValor(v, 0, f)) return -1;
+    char texto[64];
+    return FormateaFecha(f, 0, texto, sizeof texto);
 }
 
 // The length a text type declares, "varchar(10)" gives 10; 30 when none is written, as the server's CONVERT.
