@@ -1102,19 +1102,26 @@ bool EsDeclaradoEntero(const char* declarado) {
     return tipo == "int" || tipo == "integer" || tipo == "smallint" || tipo == "tinyint" || tipo == "bigint";
 }
 
-// tsql_enteros('SELECT a, b FROM ...'): whether every column of the probe is declared with an integer type, as
-// SQLite reads a column's declared type through joins, views and derived tables. Read once for each run of the
-// statement; a probe that does not prepare is not an integer one.
+// tsql_enteros('SELECT a, b FROM ...'): 1 when every column of the probe is declared with an integer type, as SQLite
+// reads a column's declared type through joins, views and derived tables; 0 when one is declared otherwise or the
+// probe does not prepare; 2 when the rest are integers but a view or derived table computes one (no declared
+// type). Read once for each run of the statement.
 void SonEnteras(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (const auto* leido = static_cast<const int*>(sqlite3_get_auxdata(ctx, 0)))
         return sqlite3_result_int(ctx, *leido);
     const auto* sql = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     sqlite3_stmt* st = nullptr;
     int enteras = 0;
-    if (sql && sqlite3_prepare_v2(sqlite3_context_db_handle(ctx), sql, -1, &st, nullptr) == SQLITE_OK && st) {
-        enteras = sqlite3_column_count(st) > 0 ? 1 : 0;
-        for (int i = 0; i < sqlite3_column_count(st); ++i)
-            if (!EsDeclaradoEntero(sqlite3_column_decltype(st, i))) enteras = 0;
+    if (sql && sqlite3_prepare_v2(sqlite3_context_db_handle(ctx), sql, -1, &st, nullptr) == SQLITE_OK && st &&
+        sqlite3_column_count(st) > 0) {
+        enteras = 1;
+        for (int i = 0; i < sqlite3_column_count(st) && enteras != 0; ++i) {
+            const char* declarado = sqlite3_column_decltype(st, i);
+            if (!declarado)
+                enteras = 2;
+            else if (!EsDeclaradoEntero(declarado))
+                enteras = 0;
+        }
     }
     sqlite3_finalize(st);
     if (auto* guardado = static_cast<int*>(sqlite3_malloc(sizeof(int)))) {
@@ -1124,21 +1131,22 @@ void SonEnteras(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, enteras);
 }
 
-// tsql_avg(flag, x): AVG(x); when the flag says x is an integer expression, the server's integer average,
-// truncated toward zero.
+// tsql_avg(flag, x): AVG(x); when the flag says x is an integer expression (1), the server's integer average,
+// truncated toward zero. With a computed column of unknown type (2), whole values whose average is not whole could
+// be either: refused rather than answered one way.
 struct Promedio {
     double suma;
     long long sumaEntera;
     long long cuenta;
     bool real;
     bool desborde;
-    bool entero;
+    int entero;
 };
 
 void PasoPromedio(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto* p = static_cast<Promedio*>(sqlite3_aggregate_context(ctx, sizeof(Promedio)));
     if (!p) return sqlite3_result_error_nomem(ctx);
-    if (p->cuenta == 0) p->entero = sqlite3_value_int(argv[0]) != 0;
+    if (p->cuenta == 0) p->entero = sqlite3_value_int(argv[0]);
     sqlite3_value* v = argv[1];
     switch (sqlite3_value_numeric_type(v)) {
         case SQLITE_NULL:
@@ -1160,7 +1168,13 @@ void PasoPromedio(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void FinPromedio(sqlite3_context* ctx) {
     const auto* p = static_cast<const Promedio*>(sqlite3_aggregate_context(ctx, 0));
     if (!p || p->cuenta == 0) return sqlite3_result_null(ctx);
-    if (!p->entero) return sqlite3_result_double(ctx, p->suma / static_cast<double>(p->cuenta));
+    if (p->entero == 0 || (p->entero == 2 && p->real))
+        return sqlite3_result_double(ctx, p->suma / static_cast<double>(p->cuenta));
+    if (p->entero == 2 && !p->desborde && p->sumaEntera % p->cuenta != 0)
+        return sqlite3_result_error(ctx,
+                                    "El servidor embebido no admite AVG de una columna que calcula una vista o una "
+                                    "tabla derivada, cuyo tipo no conoce",
+                                    -1);
     if (p->desborde) return Falla(ctx, 8115, "Arithmetic overflow error converting expression to data type bigint.");
     if (p->real) return sqlite3_result_int64(ctx, static_cast<long long>(p->suma / static_cast<double>(p->cuenta)));
     sqlite3_result_int64(ctx, p->sumaEntera / p->cuenta);

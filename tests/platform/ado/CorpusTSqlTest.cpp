@@ -146,6 +146,13 @@ const Caso kCorpus[] = {
      "CREATE TABLE #T (n smallint); INSERT INTO #T VALUES (4); INSERT INTO #T VALUES (5)",
      "SELECT (SELECT AVG(n) FROM V), (SELECT AVG(m) FROM (SELECT n AS m FROM A WHERE n < '5') d), AVG(n) FROM #T",
      "-1|-1|4"},
+    // A column a derived table computes has no declared type: whole values whose average is not whole could be
+    // of an int or a decimal expression, and are refused; otherwise the answer is the same for both.
+    {"promedio de columna calculada sin tipo",
+     "CREATE TABLE A (n int); INSERT INTO A VALUES (1); INSERT INTO A VALUES (2)",
+     "SELECT AVG(m) FROM (SELECT n * 3 AS m FROM A) d", "!0"},
+    {"promedio de columnas calculadas", "CREATE TABLE A (n int); INSERT INTO A VALUES (1); INSERT INTO A VALUES (2)",
+     "SELECT AVG(m), AVG(r) FROM (SELECT n * 2 AS m, n * 1.5 AS r FROM A) d", "3|2.25"},
     {"promedio de expresiones",
      "CREATE TABLE A (k int, n int); INSERT INTO A VALUES (1, 1); INSERT INTO A VALUES (2, 2)",
      "SELECT AVG(n * 3), AVG(CASE WHEN k = 1 THEN 1 ELSE 0 END), AVG(n * 1.5), AVG(CAST(n AS int) + LEN('ab')),"
