@@ -525,6 +525,7 @@ class Traductor {
     void CierraItemOrden(Nivel& n, qsizetype k);
     void CierraItemSelect(Nivel& n, qsizetype k);
     bool CompuestoDistinto(qsizetype k) const;
+    bool EsMiembroEntreParentesis(qsizetype abre) const;
     QString EnteroDePromedio(qsizetype k, qsizetype desde, qsizetype hasta) const;
     QString Promedio(qsizetype k, QString& primero) const;
     void EscribeLimite(Nivel& n);
@@ -662,6 +663,13 @@ void Traductor::CierraItemOrden(Nivel& n, qsizetype k) {
     n.itemOrden = -1;
 }
 
+// Whether the parenthesis at k encloses a member of a compound: a UNION, EXCEPT or INTERSECT before or after it.
+bool Traductor::EsMiembroEntreParentesis(qsizetype abre) const {
+    const qsizetype antes = Ant(abre), despues = Sig(Cierre(abre) + 1);
+    return Es(antes, "UNION"_L1) || Es(antes, "ALL"_L1) || Es(antes, "EXCEPT"_L1) || Es(antes, "INTERSECT"_L1) ||
+           Es(despues, "UNION"_L1) || Es(despues, "EXCEPT"_L1) || Es(despues, "INTERSECT"_L1);
+}
+
 // Whether the compound the SELECT at k starts removes duplicates: a UNION without ALL, EXCEPT or INTERSECT at its
 // level.
 bool Traductor::CompuestoDistinto(qsizetype k) const {
@@ -671,10 +679,7 @@ bool Traductor::CompuestoDistinto(qsizetype k) const {
     };
     qsizetype miembro = k;
     for (qsizetype abre = Ant(k); EsSimbolo(abre, u"("); abre = Ant(abre)) {
-        const qsizetype antes = Ant(abre), despues = Sig(Cierre(abre) + 1);
-        if (!(Es(antes, "UNION"_L1) || Es(antes, "ALL"_L1) || Es(antes, "EXCEPT"_L1) || Es(antes, "INTERSECT"_L1) ||
-              Es(despues, "UNION"_L1) || Es(despues, "EXCEPT"_L1) || Es(despues, "INTERSECT"_L1)))
-            break;
+        if (!EsMiembroEntreParentesis(abre)) break;
         miembro = abre;
         k = Cierre(abre);
     }
@@ -1125,11 +1130,7 @@ QString Traductor::Traduce() {
     // A compound's member in parentheses, (SELECT ...) UNION (SELECT ...), which SQLite's grammar has not: each
     // becomes SELECT * FROM (SELECT ...).
     for (qsizetype k = Sig(desde_); k < hasta_; k = Sig(k + 1)) {
-        if (!EsSimbolo(k, u"(") || !Es(Sig(k + 1), "SELECT"_L1)) continue;
-        const qsizetype antes = Ant(k);
-        const qsizetype despues = Sig(Cierre(k) + 1);
-        if (Es(antes, "UNION"_L1) || Es(antes, "ALL"_L1) || Es(antes, "EXCEPT"_L1) || Es(antes, "INTERSECT"_L1) ||
-            Es(despues, "UNION"_L1) || Es(despues, "EXCEPT"_L1) || Es(despues, "INTERSECT"_L1))
+        if (EsSimbolo(k, u"(") && Es(Sig(k + 1), "SELECT"_L1) && EsMiembroEntreParentesis(k))
             antes_.push_back({k, u"SELECT * FROM "_s});
     }
     if (Es(primera_, "INSERT"_L1)) tipo_ = Tipo::Insert;
