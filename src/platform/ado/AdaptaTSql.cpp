@@ -1109,7 +1109,8 @@ void Traductor::ApuntaTipoDeItem(qsizetype k) {
                         columna = false;
                 }
                 tipo = columna && ultimo >= 0 ? u"="_s + NombrePlano(Texto(ultimo)) : QString();
-                if (IgualPalabra(Texto(k), "AVG"_L1) && !tipo.isEmpty()) tipo.clear();
+                // An average's type is its column's, but a smallint or tinyint one averages as int.
+                if (IgualPalabra(Texto(k), "AVG"_L1) && !tipo.isEmpty()) tipo[0] = u'~';
             }
             if (IgualPalabra(Texto(k), "CONVERT"_L1)) {
                 const qsizetype t = Sig(abre + 1);

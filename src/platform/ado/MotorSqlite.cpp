@@ -333,7 +333,8 @@ sqlite3_stmt* MotorSqlite::Prepara(const QString& sentencia) {
 void MotorSqlite::TipoDeExpresion(const PasoLote& paso, int i, Columna& c) {
     const QString& tipo = paso.tiposColumnas[i];
     if (tipo.isEmpty()) return;
-    if (!tipo.startsWith(u'=')) {
+    const bool promedio = tipo.startsWith(u'~');
+    if (!tipo.startsWith(u'=') && !promedio) {
         TipoDeDeclaracion(tipo, c.tipo, c.tamano);
         return;
     }
@@ -343,7 +344,11 @@ void MotorSqlite::TipoDeExpresion(const PasoLote& paso, int i, Columna& c) {
         if (sqlite3_table_column_metadata(db_, nullptr, tabla.toUtf8().constData(), columna.constData(), &declarado,
                                           nullptr, nullptr, nullptr, nullptr) == SQLITE_OK &&
             declarado) {
-            TipoDeDeclaracion(declarado, c.tipo, c.tamano);
+            const QString nombre = QString::fromUtf8(declarado).section(u'(', 0, 0).trimmed();
+            const bool corto = nombre.compare(QLatin1String("smallint"), Qt::CaseInsensitive) == 0 ||
+                               nombre.compare(QLatin1String("tinyint"), Qt::CaseInsensitive) == 0;
+            TipoDeDeclaracion(promedio && corto ? QStringLiteral("int") : QString::fromUtf8(declarado), c.tipo,
+                              c.tamano);
             return;
         }
     }
@@ -374,10 +379,13 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st, const PasoLote* paso) {
         Columna c;
         const char* nombre = sqlite3_column_name(st, i);
         c.nombre = QString::fromUtf8(nombre);
-        if (const char* decl = sqlite3_column_decltype(st, i))
+        if (const char* decl = sqlite3_column_decltype(st, i)) {
             TipoDeDeclaracion(decl, c.tipo, c.tamano);
-        else if (paso && paso->tiposColumnas.size() == columnas)
-            TipoDeExpresion(*paso, i, c);
+        } else {
+            // An expression whose type the statement does not say takes it from its first value.
+            c.tipo = 0;
+            if (paso && paso->tiposColumnas.size() == columnas) TipoDeExpresion(*paso, i, c);
+        }
         if (const char* tabla = sqlite3_column_table_name(st, i)) {
             // One text for the table of every column, the name again when the column is not renamed.
             if (!tablaAnterior || std::strcmp(tabla, tablaAnterior) != 0) tablaBase = QString::fromUtf8(tabla);
@@ -397,7 +405,9 @@ Resultado MotorSqlite::Corre(sqlite3_stmt* st, const PasoLote* paso) {
             if (tipos[i] == 0) {
                 // An expression: its first value decides the type the column reports.
                 const int clase = sqlite3_column_type(st, i);
-                tipos[i] = clase == SQLITE_INTEGER ? ado::adInteger
+                const sqlite3_int64 entero = clase == SQLITE_INTEGER ? sqlite3_column_int64(st, i) : 0;
+                tipos[i] = clase == SQLITE_INTEGER
+                               ? (entero >= INT_MIN && entero <= INT_MAX ? ado::adInteger : ado::adBigInt)
                            : clase == SQLITE_FLOAT ? ado::adDouble
                            : clase == SQLITE_NULL  ? 0
                                                    : ado::adVarWChar;

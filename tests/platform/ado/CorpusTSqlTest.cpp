@@ -450,6 +450,20 @@ TEST_P(CorpusTSql, TiposDeLasColumnasDeExpresion) {
     EXPECT_EQ(promedio.Fields(0).Name(), QStringLiteral("AVG( \"Precio\" )"));
     EXPECT_EQ(promedio.Fields(1).Name(), QStringLiteral("p"));
     EXPECT_EQ(Escribe(rs.Fields(2).Value()), QStringLiteral("2024-01-01 00:00:00.000"));
+    // An average is of its column's type, but smallint and tinyint average as int.
+    cn.Execute(QStringLiteral("CREATE TABLE Q (b bigint, s smallint); INSERT INTO Q VALUES (5000000000, 3)"));
+    Recordset tipos;
+    tipos.Open(QStringLiteral("SELECT AVG(b), AVG(s), MAX(s), AVG(s * 2), AVG(b + 0.5), s + 1 FROM Q"), cn);
+    if (!GetParam()) {
+        EXPECT_EQ(tipos.Fields(0).Type(), ado::adBigInt);
+        EXPECT_EQ(tipos.Fields(1).Type(), ado::adInteger);
+        EXPECT_EQ(tipos.Fields(2).Type(), ado::adSmallInt);
+        // Expressions the statement does not type take the type of their first value.
+        EXPECT_EQ(tipos.Fields(3).Type(), ado::adInteger);
+        EXPECT_EQ(tipos.Fields(4).Type(), ado::adDouble);
+        EXPECT_EQ(tipos.Fields(5).Type(), ado::adInteger);
+    }
+    EXPECT_EQ(Escribe(tipos.Fields(0).Value()), QStringLiteral("5000000000"));
 }
 
 // Ten nested TOP n PERCENT run and keep, at each level, that share of the rows rounded up.
