@@ -656,6 +656,13 @@ void Opera(sqlite3_context* ctx, sqlite3_value** argv, bool suma) {
     if (ta == SQLITE_NULL || tb == SQLITE_NULL) return sqlite3_result_null(ctx);
     if (ta == SQLITE_BLOB || tb == SQLITE_BLOB) return Falla(ctx, 8117, "Operand data type varbinary is invalid.");
     if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) {
+        // A text beside a stored date is converted to a date, as datetime ranks above varchar: two dates do not add.
+        if (const bool fa = EsCanonicaValor(argv[0]), fb = EsCanonicaValor(argv[1]); fa || fb) {
+            Fecha f;
+            if (!(fa && fb) && !LeeFechaValor(argv[fa ? 1 : 0], 0, f))
+                return Falla(ctx, 241, "Conversion failed when converting date and/or time from character string.");
+            return Falla(ctx, 8117, "Operand data type datetime is invalid for this operator.");
+        }
         if (!suma) return Falla(ctx, 8117, "Operand data type varchar is invalid for subtract operator.");
         const int la = sqlite3_value_bytes(argv[0]), lb = sqlite3_value_bytes(argv[1]);
         char* t = static_cast<char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(la) + lb + 1));

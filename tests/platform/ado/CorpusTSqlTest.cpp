@@ -78,6 +78,9 @@ const Caso kCorpus[] = {
      "SELECT n FROM (SELECT n = UPPER(Nombre) FROM CLI) d WHERE n IN (SELECT x = 'JUAN')", "JUAN"},
     {"largo de una fecha", "CREATE TABLE V (Alta datetime); INSERT INTO V VALUES ('20241226 10:30')",
      "SELECT LEN(GETDATE()), LEN(Alta), LEN(CONVERT(varchar(10), Alta, 103)) FROM V", "19|19|10"},
+    {"texto mas fecha", "CREATE TABLE V (Alta datetime); INSERT INTO V VALUES ('20241226')",
+     "SELECT 'Alta: ' + Alta FROM V", "!241"},
+    {"texto mas fecha actual", "", "SELECT GETDATE() + ' '", "!241"},
     {"suma de textos",
      "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Juan')\r\n"
      "UPDATE CLI SET Nombre = Nombre + 'x'",
