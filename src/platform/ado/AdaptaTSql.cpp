@@ -563,8 +563,9 @@ class Traductor {
         QString nombre, plano, tipo;
     };
     std::vector<ColumnaFecha> fechas_;
-    QStringList comunes_;          // the common table expressions TOP n PERCENT became, written ahead
-    qsizetype primerSelect_ = -1;  // where the statement's first SELECT begins in the output
+    std::vector<ColumnaFecha> numeros_;  // integer and decimal columns, their type as written
+    QStringList comunes_;                // the common table expressions TOP n PERCENT became, written ahead
+    qsizetype primerSelect_ = -1;        // where the statement's first SELECT begins in the output
 };
 
 qsizetype Traductor::FinDeSugerencias(qsizetype parentesis) const {
@@ -1329,6 +1330,13 @@ QString Traductor::Traduce() {
                 salida_ += u" CONSTRAINT tsql_8152 CHECK (length(rtrim("_s + nombre + u", ' ')) <= "_s +
                            QString::number(plan_.largo) + u')';
             if (plan_.fecha) fechas_.push_back({nombre, NombrePlano(Texto(plan_.nombre)), NombrePlano(w).toLower()});
+            if (plan_.identidad < 0 &&
+                EnLista(NombrePlano(w), {"int"_L1, "integer"_L1, "smallint"_L1, "tinyint"_L1, "bigint"_L1, "bit"_L1,
+                                         "decimal"_L1, "numeric"_L1, "money"_L1, "smallmoney"_L1})) {
+                QString tipo = NombrePlano(w).toLower();
+                for (qsizetype j = Sig(k + 1); j <= plan_.finTipo && j < hasta_; j = Sig(j + 1)) tipo += Texto(j);
+                numeros_.push_back({nombre, NombrePlano(Texto(plan_.nombre)), tipo});
+            }
             k = plan_.finTipo;
             continue;
         }
@@ -1775,6 +1783,27 @@ QString Traductor::Traduce() {
                        tablaSqlite_ + cuerpo;
         despues << crea + Entrecomilla(u"tsql_f_"_s + tablaPlana_ + u'_' + c.plano + u"_u"_s) + u" AFTER UPDATE OF "_s +
                        c.nombre + u" ON "_s + tablaSqlite_ + cuerpo;
+    }
+    // Integer and decimal columns keep what the server would store: a fraction truncated in an integer column,
+    // the declared scale rounded, a text converted, or the server's error (245, 8114, 8115). One pair of triggers
+    // for all of a table's such columns, as each trigger adds to the cost of preparing a statement on it.
+    if (!numeros_.empty()) {
+        QStringList fuera, conversiones, columnas;
+        for (const ColumnaFecha& c : numeros_) {
+            const QString tipo = u'\'' + QString(c.tipo).replace(u"'"_s, u"''"_s) + u'\'';
+            fuera << u"tsql_fuera_de_tipo(NEW."_s + c.nombre + u", "_s + tipo + u')';
+            conversiones << c.nombre + u" = tsql_cast(NEW."_s + c.nombre + u", "_s + tipo + u')';
+            columnas << c.nombre;
+        }
+        const QString cuerpo = u" FOR EACH ROW WHEN "_s + fuera.join(u" OR "_s) + u" BEGIN UPDATE "_s + tablaSqlite_ +
+                               u" SET "_s + conversiones.join(u", "_s) + u" WHERE rowid = NEW.rowid; END"_s;
+        const QString crea = u"CREATE "_s + (temporal_ ? u"TEMP "_s : QString()) + u"TRIGGER "_s;
+        // ALTER TABLE ADD names its column, so that a table's columns added one by one get their own triggers.
+        const QString nombre = tipo_ == Tipo::AlteraTabla ? tablaPlana_ + u'_' + numeros_.front().plano : tablaPlana_;
+        despues << crea + Entrecomilla(u"tsql_n_"_s + nombre + u"_i"_s) + u" AFTER INSERT ON "_s + tablaSqlite_ +
+                       cuerpo;
+        despues << crea + Entrecomilla(u"tsql_n_"_s + nombre + u"_u"_s) + u" AFTER UPDATE OF "_s +
+                       columnas.join(u", "_s) + u" ON "_s + tablaSqlite_ + cuerpo;
     }
     if (tipo_ != Tipo::Select || niveles_.front().compuesto) tiposColumnas.clear();
     return salida_;

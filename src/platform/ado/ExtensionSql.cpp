@@ -13,6 +13,7 @@ SQLITE_EXTENSION_INIT1
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -539,6 +540,36 @@ int BytesDeCaracteres(const unsigned char* s, int bytes, int caracteres) {
     return static_cast<int>(p - s);
 }
 
+// A number as decimal(p,s) or money keeps it: s (4) decimals, rounded half away from zero on the decimal digits
+// the value was written with; decimal without (p,s) is decimal(18,0).
+enum class Escala { Cabe, Desborda, TipoInvalido };
+Escala RedondeaDecimal(const char* tipo, double d, double& r, int& precision) {
+    precision = 18;
+    int escala = 0;
+    if (TipoEs(tipo, "money") || TipoEs(tipo, "smallmoney")) {
+        precision = 19, escala = 4;
+    } else if (const char* p = std::strchr(tipo, '(')) {
+        precision = std::atoi(p + 1);
+        if (const char* coma = std::strchr(p, ',')) escala = std::atoi(coma + 1);
+    }
+    if (precision < 1 || precision > 38 || escala < 0 || escala > precision) return Escala::TipoInvalido;
+    double escalado = d * std::pow(10.0, escala);
+    char cifras[64];
+    std::snprintf(cifras, sizeof cifras, "%.15g", escalado);
+    escalado = std::round(std::strtod(cifras, nullptr));
+    if (std::fabs(escalado) >= std::pow(10.0, precision)) return Escala::Desborda;
+    r = escalado / std::pow(10.0, escala);
+    return Escala::Cabe;
+}
+
+// The range each integer type holds.
+void RangoEntero(const char* tipo, long long& minimo, long long& maximo) {
+    minimo = TipoEs(tipo, "tinyint") ? 0 : TipoEs(tipo, "smallint") ? -32768 : -2147483648LL;
+    maximo = TipoEs(tipo, "tinyint") ? 255 : TipoEs(tipo, "smallint") ? 32767 : 2147483647LL;
+    if (TipoEs(tipo, "bigint")) minimo = INT64_MIN, maximo = INT64_MAX;
+    if (TipoEs(tipo, "bit")) minimo = 0, maximo = 1;
+}
+
 // CONVERT('type', value [, style]), also what CAST(value AS type) becomes: the server's conversions. Numbers
 // from texts strictly (245 for int types, 8114 for the others); dates from the literal forms and the styles
 // 101, 103, 112, 120, 126; dates to text in those styles; a text type's length cuts the text.
@@ -558,9 +589,9 @@ void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             i = static_cast<long long>(d);
         }
         // Each integer type holds its own range; beyond it the server raises an overflow, never wraps.
-        const long long minimo = TipoEs(tipo, "tinyint") ? 0 : TipoEs(tipo, "smallint") ? -32768 : -2147483648LL;
-        const long long maximo = TipoEs(tipo, "tinyint") ? 255 : TipoEs(tipo, "smallint") ? 32767 : 2147483647LL;
-        if (!TipoEs(tipo, "bigint") && (i < minimo || i > maximo)) {
+        long long minimo = 0, maximo = 0;
+        RangoEntero(tipo, minimo, maximo);
+        if (i < minimo || i > maximo) {
             char mensaje[96];
             std::snprintf(mensaje, sizeof mensaje, "Arithmetic overflow error converting expression to data type %s.",
                           TipoEs(tipo, "tinyint")    ? "tinyint"
@@ -572,29 +603,22 @@ void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     if (EsTipoDecimal(tipo)) {
         if (!ANumero(ctx, argv[1], false, d, i, esEntero)) return;
-        // decimal(p,s) and money keep s (4) decimals, rounded half away from zero on the decimal digits the value
-        // was written with; decimal without (p,s) is decimal(18,0). float and real keep the value.
         if (TipoEs(tipo, "float") || TipoEs(tipo, "real")) return sqlite3_result_double(ctx, d);
-        int precision = 18, escala = 0;
-        if (TipoEs(tipo, "money") || TipoEs(tipo, "smallmoney")) {
-            precision = 19, escala = 4;
-        } else if (const char* p = std::strchr(tipo, '(')) {
-            precision = std::atoi(p + 1);
-            if (const char* coma = std::strchr(p, ',')) escala = std::atoi(coma + 1);
+        double r = 0;
+        int precision = 0;
+        switch (RedondeaDecimal(tipo, d, r, precision)) {
+            case Escala::Cabe:
+                // A whole number stays exact, beyond a double's 53 bits too.
+                if (esEntero) return sqlite3_result_int64(ctx, i);
+                return sqlite3_result_double(ctx, r);
+            case Escala::Desborda:
+                return Falla(ctx, 8115, "Arithmetic overflow error converting numeric to data type numeric.");
+            case Escala::TipoInvalido: {
+                char mensaje[96];
+                std::snprintf(mensaje, sizeof mensaje, "The size (%d) given to the type is not valid.", precision);
+                return Falla(ctx, 1002, mensaje);
+            }
         }
-        if (precision < 1 || precision > 38 || escala < 0 || escala > precision) {
-            char mensaje[96];
-            std::snprintf(mensaje, sizeof mensaje, "The size (%d) given to the type is not valid.", precision);
-            return Falla(ctx, 1002, mensaje);
-        }
-        if (esEntero && escala == 0 && precision >= 19) return sqlite3_result_int64(ctx, i);
-        double escalado = d * std::pow(10.0, escala);
-        char cifras[64];
-        std::snprintf(cifras, sizeof cifras, "%.15g", escalado);
-        escalado = std::round(std::strtod(cifras, nullptr));
-        if (std::fabs(escalado) >= std::pow(10.0, precision))
-            return Falla(ctx, 8115, "Arithmetic overflow error converting numeric to data type numeric.");
-        return sqlite3_result_double(ctx, escalado / std::pow(10.0, escala));
     }
     if (EsTipoFecha(tipo)) {
         Fecha f;
@@ -634,6 +658,30 @@ void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 void Cast(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_value* argumentos[] = {argv[1], argv[0]};
     Convert(ctx, 2, argumentos);
+}
+
+// tsql_fuera_de_tipo(value, 'type'): whether a value stored in a column of an integer or decimal type is not as
+// the server keeps it: a text, a fraction in an integer column, more decimals than the scale, out of range. The
+// column's triggers then convert it with tsql_cast, which also raises the server's error (245, 8114, 8115).
+void FueraDeTipo(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int clase = sqlite3_value_type(argv[0]);
+    const char* tipo = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    if (clase == SQLITE_NULL || !tipo) return sqlite3_result_int(ctx, 0);
+    if (clase != SQLITE_INTEGER && clase != SQLITE_FLOAT) return sqlite3_result_int(ctx, 1);
+    if (EsTipoEntero(tipo)) {
+        if (clase == SQLITE_FLOAT) return sqlite3_result_int(ctx, 1);
+        long long minimo = 0, maximo = 0;
+        RangoEntero(tipo, minimo, maximo);
+        const long long i = sqlite3_value_int64(argv[0]);
+        return sqlite3_result_int(ctx, i < minimo || i > maximo ? 1 : 0);
+    }
+    if (EsTipoDecimal(tipo) && !TipoEs(tipo, "float") && !TipoEs(tipo, "real")) {
+        const double d = sqlite3_value_double(argv[0]);
+        double r = 0;
+        int precision = 0;
+        return sqlite3_result_int(ctx, RedondeaDecimal(tipo, d, r, precision) != Escala::Cabe || r != d ? 1 : 0);
+    }
+    sqlite3_result_int(ctx, 0);
 }
 
 // GETDATE(): the workstation's local date and time, stored as every date is.
@@ -1238,6 +1286,7 @@ int Registra(sqlite3* db) {
         {"convert", 2, Convert, true},
         {"convert", 3, Convert, true},
         {"tsql_cast", 2, Cast, true},
+        {"tsql_fuera_de_tipo", 2, FueraDeTipo, true},
         {"getdate", 0, GetDate, false},
         {"tsql_fecha", 1, FechaDe, true},
         {"tsql_fecha", 2, FechaDe, true},

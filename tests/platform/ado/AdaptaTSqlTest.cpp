@@ -52,12 +52,16 @@ TEST(AdaptaTSql, ReescribeSoloFueraDeLiteralesYNombres) {
         {"CREATE TABLE X (Nombre varchar(20) NOT NULL, Nota text, Otro char(2) COLLATE NOCASE, N int)",
          {"CREATE TABLE X (Nombre varchar(20) COLLATE SQLSERVER CONSTRAINT tsql_8152 CHECK (length(rtrim(Nombre, ' ')) "
           "<= 20) NOT NULL, Nota text COLLATE SQLSERVER, Otro char(2) CONSTRAINT tsql_8152 CHECK (length(rtrim(Otro, ' "
-          "')) <= 2) COLLATE NOCASE, N int)"}},
+          "')) <= 2) COLLATE NOCASE, N int)",
+          "CREATE TRIGGER \"tsql_n_X_i\" AFTER INSERT ON X FOR EACH ROW WHEN tsql_fuera_de_tipo(NEW.N, 'int') BEGIN "
+          "UPDATE X SET N = tsql_cast(NEW.N, 'int') WHERE rowid = NEW.rowid; END",
+          "CREATE TRIGGER \"tsql_n_X_u\" AFTER UPDATE OF N ON X FOR EACH ROW WHEN tsql_fuera_de_tipo(NEW.N, 'int') "
+          "BEGIN UPDATE X SET N = tsql_cast(NEW.N, 'int') WHERE rowid = NEW.rowid; END"}},
         {"TRUNCATE TABLE T", {"DELETE FROM T"}},
         {"SET NOCOUNT ON\r\nINSERT INTO T VALUES (1)\r\nGO\r\nUPDATE T SET a = 2 WHERE b = 1\r\nGO",
          {"INSERT INTO T VALUES (1)\r\n", "UPDATE T SET a = 2 WHERE b = 1\r\n"}},
-        {"CREATE TABLE T (a int REFERENCES U (a) ON DELETE SET NULL ON UPDATE CASCADE)\nSELECT 1",
-         {"CREATE TABLE T (a int REFERENCES U (a) ON DELETE SET NULL ON UPDATE CASCADE)\n", "SELECT 1"}},
+        {"CREATE TABLE T (a float REFERENCES U (a) ON DELETE SET NULL ON UPDATE CASCADE)\nSELECT 1",
+         {"CREATE TABLE T (a float REFERENCES U (a) ON DELETE SET NULL ON UPDATE CASCADE)\n", "SELECT 1"}},
         {"SELECT go FROM T", {"SELECT go FROM T"}},
         {"SELECT CONVERT(NVARCHAR, Alta, 103), CONVERT(varchar(10), x) FROM T",
          {"SELECT CONVERT('NVARCHAR', Alta, 103), CONVERT('varchar(10)', x) FROM T"}},

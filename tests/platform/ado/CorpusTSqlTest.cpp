@@ -81,6 +81,21 @@ const Caso kCorpus[] = {
     {"texto mas fecha", "CREATE TABLE V (Alta datetime); INSERT INTO V VALUES ('20241226')",
      "SELECT 'Alta: ' + Alta FROM V", "!241"},
     {"texto mas fecha actual", "", "SELECT GETDATE() + ' '", "!241"},
+    // What a column stores is what the server would store: a fraction in an integer column truncated, the scale
+    // rounded, a text converted; or the server's conversion error, and nothing stored.
+    {"columnas numericas guardan su tipo",
+     "CREATE TABLE P (n int, d decimal(10,2), m money, b bit, t tinyint); INSERT INTO P VALUES (1.7, 2.345, "
+     "1.23456, 5, '7'); INSERT INTO P (n) VALUES ('12'); UPDATE P SET d = d * 3 WHERE n = 1",
+     "SELECT n, d, m, b, t FROM P ORDER BY n", "1|7.05|1.2346|1|7;12|NULL|NULL|NULL|NULL"},
+    {"columnas numericas agregadas",
+     "CREATE TABLE P (a int); ALTER TABLE P ADD b decimal(5,1); ALTER TABLE P ADD c smallint;"
+     "INSERT INTO P VALUES (1.9, 2.25, -3.5)",
+     "SELECT a, b, c FROM P", "1|2.3|-3"},
+    {"texto en columna entera", "CREATE TABLE P (n int); INSERT INTO P VALUES ('12abc')", "SELECT COUNT(*) FROM P",
+     "!245"},
+    {"desborde de columna decimal", "CREATE TABLE P (d decimal(4,2)); INSERT INTO P VALUES (123.4)", "", "!8115"},
+    {"desborde de columna tinyint", "CREATE TABLE #P (t tinyint); INSERT INTO #P VALUES (1); UPDATE #P SET t = t - 2",
+     "", "!8115"},
     {"suma de textos",
      "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Juan')\r\n"
      "UPDATE CLI SET Nombre = Nombre + 'x'",
