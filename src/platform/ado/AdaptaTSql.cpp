@@ -409,6 +409,8 @@ class Traductor {
     QString Traduce();
 
     QStringList despues;    // statements that complete this one (the triggers of date columns, defaults)
+    QStringList previas;    // statements that must run before this one (triggers a dropped column leaves broken)
+    QString rehaceTipos;    // a table whose integer and decimal triggers are made again after this one
     QStringList asignadas;  // SELECT @v = ...: the variables, in column order
     QStringList tiposColumnas;
     QStringList tablas;
@@ -1178,6 +1180,20 @@ QString Traductor::Traduce() {
                     NoAdmite(QStringLiteral("ALTER TABLE ... ADD CONSTRAINT"));
                 if (Es(accion, "DROP"_L1) && !Es(Sig(accion + 1), "COLUMN"_L1))
                     NoAdmite(QStringLiteral("ALTER TABLE ... DROP CONSTRAINT"));
+                if (Es(accion, "DROP"_L1)) {
+                    // SQLite will not drop a column a trigger names: the column's own triggers go first, and the
+                    // table's integer and decimal ones are made again for the columns left.
+                    const QString columna = NombrePlano(Texto(Sig(Sig(accion + 1) + 1)));
+                    for (const QString& nombre :
+                         {u"tsql_n_"_s + tablaPlana_ + u"_i"_s, u"tsql_n_"_s + tablaPlana_ + u"_u"_s,
+                          u"tsql_n_"_s + tablaPlana_ + u'_' + columna + u"_i"_s,
+                          u"tsql_n_"_s + tablaPlana_ + u'_' + columna + u"_u"_s,
+                          u"tsql_f_"_s + tablaPlana_ + u'_' + columna + u"_i"_s,
+                          u"tsql_f_"_s + tablaPlana_ + u'_' + columna + u"_u"_s,
+                          u"tsql_d_"_s + tablaPlana_ + u'_' + columna})
+                        previas << u"DROP TRIGGER IF EXISTS "_s + Entrecomilla(nombre);
+                    rehaceTipos = tablaPlana_;
+                }
                 if (Es(accion, "WITH"_L1) || Es(accion, "NOCHECK"_L1) || Es(accion, "CHECK"_L1))
                     NoAdmite(QStringLiteral("ALTER TABLE ... CHECK CONSTRAINT"));
                 if (Es(accion, "ADD"_L1)) {
@@ -1927,6 +1943,12 @@ class Analizador {
     void AgregaSentencia(qsizetype desde, qsizetype hasta) {
         QString sql;
         Traductor t = Traduce(desde, hasta, sql);
+        for (const QString& d : t.previas) {
+            PasoLote previa;
+            previa.sql = d;
+            previa.definicion = true;
+            lote_.pasos.push_back(std::move(previa));
+        }
         PasoLote p;
         p.sql = sql;
         if (!t.asignadas.isEmpty()) {
@@ -1956,6 +1978,13 @@ class Analizador {
             extra.sql = d;
             extra.definicion = true;
             lote_.pasos.push_back(std::move(extra));
+        }
+        if (!t.rehaceTipos.isEmpty()) {
+            PasoLote tipos;
+            tipos.clase = PasoLote::Clase::Tipos;
+            tipos.sql = u"PRAGMA table_info("_s + Entrecomilla(t.rehaceTipos) + u')';
+            tipos.variables = {t.rehaceTipos};
+            lote_.pasos.push_back(std::move(tipos));
         }
     }
 
@@ -2344,7 +2373,8 @@ QStringList AdaptaTSql(const QString& texto) {
     QStringList sentencias;
     for (const PasoLote& p : lote.pasos) {
         if (p.clase == PasoLote::Clase::Opcion) continue;
-        if (p.clase != PasoLote::Clase::Sentencia) NoAdmite(QStringLiteral("IF, DECLARE ni variables en este camino"));
+        if (p.clase != PasoLote::Clase::Sentencia)
+            NoAdmite(QStringLiteral("IF, DECLARE, variables ni DROP COLUMN en este camino"));
         if (!p.sql.trimmed().isEmpty()) sentencias << p.sql;
     }
     return sentencias;
@@ -2380,6 +2410,28 @@ Resultado EjecutaLote(const LoteTSql& lote, SesionTSql& sesion,
                 const bool cierto =
                     !r.filas.isEmpty() && !r.filas.front().isEmpty() && r.filas.front().front().ALargo() != 0;
                 i = cierto ? i + 1 : static_cast<size_t>(p.destino);
+                continue;
+            }
+            if (p.clase == PasoLote::Clase::Tipos) {
+                // The table's integer and decimal columns, as a definition the translator gives their triggers.
+                static const QStringList kNumericos = {u"int"_s,    u"integer"_s,   u"smallint"_s, u"tinyint"_s,
+                                                       u"bigint"_s, u"bit"_s,       u"decimal"_s,  u"numeric"_s,
+                                                       u"money"_s,  u"smallmoney"_s};
+                QStringList columnas;
+                for (const QList<Variant>& fila : r.filas) {
+                    if (fila.size() < 3) continue;
+                    const QString tipo = fila[2].ATexto().trimmed();
+                    if (!kNumericos.contains(tipo.section(u'(', 0, 0).trimmed().toLower())) continue;
+                    columnas << u'[' + fila[1].ATexto().replace(u"]"_s, u"]]"_s) + u"] "_s + tipo;
+                }
+                if (!columnas.isEmpty()) {
+                    const LoteTSql definicion =
+                        TraduceLote(u"CREATE TABLE ["_s + QString(p.variables.value(0)).replace(u"]"_s, u"]]"_s) +
+                                    u"] ("_s + columnas.join(u", "_s) + u')');
+                    for (const PasoLote& d : definicion.pasos)
+                        if (d.sql.contains(u"TRIGGER \"tsql_n_"_s)) corre(d, d.sql);
+                }
+                ++i;
                 continue;
             }
             if (p.clase == PasoLote::Clase::Asigna) {

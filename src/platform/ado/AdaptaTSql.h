@@ -20,6 +20,8 @@ struct PasoLote {
         Declara,    // variables[0] is declared, NULL until assigned
         Asigna,     // sql's last row (if any) is assigned to variables, in column order
         Opcion,     // SET XACT_ABORT or NOCOUNT (variables[0]): valor
+        Tipos,      // sql reads a table's columns (PRAGMA table_info): its integer and decimal columns get their
+                    // triggers again, after a column of it is dropped
     };
     Clase clase = Clase::Sentencia;
     QString sql;

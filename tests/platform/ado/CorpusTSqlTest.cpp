@@ -91,6 +91,11 @@ const Caso kCorpus[] = {
      "CREATE TABLE P (a int); ALTER TABLE P ADD b decimal(5,1); ALTER TABLE P ADD c smallint;"
      "INSERT INTO P VALUES (1.9, 2.25, -3.5)",
      "SELECT a, b, c FROM P", "1|2.3|-3"},
+    {"columnas quitadas",
+     "CREATE TABLE P (a int, d datetime, b decimal(5,1), c money); ALTER TABLE P ADD e tinyint;"
+     "ALTER TABLE P DROP COLUMN a; ALTER TABLE P DROP COLUMN d; ALTER TABLE P DROP COLUMN e;"
+     "INSERT INTO P VALUES (2.25, 1.23456)",
+     "SELECT b, c FROM P", "2.3|1.2346"},
     {"texto en columna entera", "CREATE TABLE P (n int); INSERT INTO P VALUES ('12abc')", "SELECT COUNT(*) FROM P",
      "!245"},
     {"desborde de columna decimal", "CREATE TABLE P (d decimal(4,2)); INSERT INTO P VALUES (123.4)", "", "!8115"},
