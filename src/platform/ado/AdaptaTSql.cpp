@@ -196,7 +196,15 @@ const Funcion kFunciones[] = {
     {"COALESCE", nullptr, ""},
     {"NULLIF", nullptr, "="},
     {"ABS", nullptr, "="},
-    {"ROUND", nullptr, "="},
+    {"ROUND", "tsql_round", "="},
+    {"FLOOR", "tsql_floor", "="},
+    {"CEILING", "tsql_ceiling", "="},
+    {"SIGN", "tsql_sign", "="},
+    {"POWER", "tsql_power", "="},
+    {"SQRT", "tsql_sqrt", "float"},
+    {"REPLICATE", "tsql_replicate", ""},
+    {"SPACE", "tsql_space", ""},
+    {"REVERSE", "tsql_reverse", ""},
     {"LEN", nullptr, "int"},
     {"CHARINDEX", nullptr, "int"},
     {"LTRIM", nullptr, ""},
@@ -233,8 +241,6 @@ bool EsFuncionDelServidor(QStringView w) {
                               "FIRST_VALUE",
                               "LAST_VALUE",
                               "STUFF",
-                              "REPLICATE",
-                              "SPACE",
                               "STR",
                               "CHAR",
                               "NCHAR",
@@ -244,7 +250,6 @@ bool EsFuncionDelServidor(QStringView w) {
                               "SOUNDEX",
                               "DIFFERENCE",
                               "QUOTENAME",
-                              "REVERSE",
                               "FORMAT",
                               "CONCAT",
                               "CONCAT_WS",
@@ -262,15 +267,10 @@ bool EsFuncionDelServidor(QStringView w) {
                               "ISNUMERIC",
                               "IIF",
                               "CHOOSE",
-                              "FLOOR",
-                              "CEILING",
-                              "POWER",
-                              "SQRT",
                               "SQUARE",
                               "EXP",
                               "LOG",
                               "LOG10",
-                              "SIGN",
                               "PI",
                               "RAND",
                               "SIN",
@@ -716,9 +716,9 @@ thread_local bool sondeando = false;
 // tables), as tsql_enteros. "1" with no column; empty when the argument is not an integer one or not this plain.
 QString Traductor::EnteroDePromedio(qsizetype k, qsizetype desde, qsizetype hasta) const {
     static const QStringList kDanEntero = {u"LEN"_s,   u"DATALENGTH"_s, u"DATEDIFF"_s,  u"DATEPART"_s, u"YEAR"_s,
-                                           u"MONTH"_s, u"DAY"_s,        u"CHARINDEX"_s, u"COUNT"_s,    u"SIGN"_s};
-    static const QStringList kComoSuArgumento = {u"ISNULL"_s, u"COALESCE"_s, u"ABS"_s,   u"ROUND"_s,
-                                                 u"FLOOR"_s,  u"CEILING"_s,  u"NULLIF"_s};
+                                           u"MONTH"_s, u"DAY"_s,        u"CHARINDEX"_s, u"COUNT"_s};
+    static const QStringList kComoSuArgumento = {u"ISNULL"_s,  u"COALESCE"_s, u"ABS"_s,  u"ROUND"_s, u"FLOOR"_s,
+                                                 u"CEILING"_s, u"NULLIF"_s,   u"SIGN"_s, u"POWER"_s};
     auto esTipoEntero = [](QStringView w) {
         return EnLista(w, {"int"_L1, "integer"_L1, "smallint"_L1, "tinyint"_L1, "bigint"_L1});
     };

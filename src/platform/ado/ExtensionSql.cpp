@@ -10,6 +10,7 @@ SQLITE_EXTENSION_INIT1
 #include <sqlite3.h>
 #endif
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -964,6 +965,113 @@ void DatePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, r);
 }
 
+// ROUND(x, n [, f]): to n decimals (n < 0: tens, hundreds...), half away from zero on the digits the value was
+// written with; f other than 0 truncates. An integer stays an integer.
+void Round(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const int n = sqlite3_value_int(argv[1]);
+    const bool trunca = argc > 2 && sqlite3_value_int(argv[2]) != 0;
+    double d = 0;
+    long long entero = 0;
+    bool esEntero = false;
+    if (!ANumero(ctx, argv[0], false, d, entero, esEntero)) return;
+    if (esEntero && n >= 0) return sqlite3_result_int64(ctx, entero);
+    if (n > 30 || n < -30)
+        return esEntero ? sqlite3_result_int64(ctx, n > 0 ? entero : 0) : sqlite3_result_double(ctx, n > 0 ? d : 0);
+    const double escala = std::pow(10.0, n);
+    char cifras[64];
+    std::snprintf(cifras, sizeof cifras, "%.15g", d * escala);
+    const double escalado = std::strtod(cifras, nullptr);
+    const double r = (trunca ? std::trunc(escalado) : std::round(escalado)) / escala;
+    if (esEntero) return sqlite3_result_int64(ctx, static_cast<long long>(r));
+    sqlite3_result_double(ctx, r);
+}
+
+// FLOOR, CEILING and SIGN keep their argument's type: an integer stays one.
+void Redondeo(sqlite3_context* ctx, sqlite3_value* v, double (*f)(double)) {
+    if (sqlite3_value_type(v) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    double d = 0;
+    long long entero = 0;
+    bool esEntero = false;
+    if (!ANumero(ctx, v, false, d, entero, esEntero)) return;
+    if (esEntero) return sqlite3_result_int64(ctx, f ? entero : (entero > 0) - (entero < 0));
+    sqlite3_result_double(ctx, f ? f(d) : static_cast<double>((d > 0) - (d < 0)));
+}
+void Floor(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Redondeo(ctx, argv[0], [](double x) { return std::floor(x); });
+}
+void Ceiling(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Redondeo(ctx, argv[0], [](double x) { return std::ceil(x); });
+}
+void Sign(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Redondeo(ctx, argv[0], nullptr);
+}
+
+// POWER(x, y) is of x's type: an integer base gives an integer, truncated (POWER(2, -1) is 0).
+void Power(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    double x = 0, y = 0;
+    long long ix = 0, iy = 0;
+    bool ex = false, ey = false;
+    if (!ANumero(ctx, argv[0], false, x, ix, ex) || !ANumero(ctx, argv[1], false, y, iy, ey)) return;
+    const double r = std::pow(x, y);
+    if (std::isnan(r)) return Falla(ctx, 3623, "An invalid floating point operation occurred.");
+    if (!ex) return sqlite3_result_double(ctx, r);
+    if (!(r > -2147483649.0 && r < 2147483648.0))
+        return Falla(ctx, 8115, "Arithmetic overflow error converting expression to data type int.");
+    sqlite3_result_int64(ctx, static_cast<long long>(r));
+}
+
+void Sqrt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    double x = 0;
+    long long i = 0;
+    bool e = false;
+    if (!ANumero(ctx, argv[0], false, x, i, e)) return;
+    if (x < 0) return Falla(ctx, 3623, "An invalid floating point operation occurred.");
+    sqlite3_result_double(ctx, std::sqrt(x));
+}
+
+// REPLICATE(s, n) and SPACE(n): NULL for a negative count; at most 8,000 bytes, as a varchar holds.
+void Repite(sqlite3_context* ctx, const char* texto, int bytes, long long veces) {
+    if (veces < 0) return sqlite3_result_null(ctx);
+    if (bytes == 0 || veces == 0) return sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+    const long long total = std::min<long long>(static_cast<long long>(bytes) * veces, 8000);
+    std::string r;
+    r.reserve(static_cast<size_t>(total));
+    while (static_cast<long long>(r.size()) + bytes <= total) r.append(texto, static_cast<size_t>(bytes));
+    sqlite3_result_text(ctx, r.data(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
+}
+void Replicate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    Repite(ctx, texto, sqlite3_value_bytes(argv[0]), sqlite3_value_int64(argv[1]));
+}
+void Space(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    Repite(ctx, " ", 1, sqlite3_value_int64(argv[0]));
+}
+
+// REVERSE(s): its characters backwards.
+void Reverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const unsigned char* p = sqlite3_value_text(argv[0]);
+    const unsigned char* fin = p + sqlite3_value_bytes(argv[0]);
+    std::string r(static_cast<size_t>(fin - p), '\0');
+    size_t hasta = r.size();
+    while (p < fin) {
+        const unsigned char* inicio = p;
+        Lee(p, fin);
+        const size_t largo = static_cast<size_t>(p - inicio);
+        hasta -= largo;
+        std::memcpy(&r[hasta], inicio, largo);
+    }
+    sqlite3_result_text(ctx, r.data(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
+}
+
 // UPPER and LOWER with the case of every script above, not only ASCII's.
 void CambiaCaso(sqlite3_context* ctx, sqlite3_value* v, bool mayus) {
     if (sqlite3_value_type(v) == SQLITE_NULL) return sqlite3_result_null(ctx);
@@ -1297,6 +1405,16 @@ int Registra(sqlite3* db) {
         {"dateadd", 3, DateAdd, true},
         {"datediff", 3, DateDiff, true},
         {"datepart", 2, DatePart, true},
+        {"tsql_round", 2, Round, true},
+        {"tsql_round", 3, Round, true},
+        {"tsql_floor", 1, Floor, true},
+        {"tsql_ceiling", 1, Ceiling, true},
+        {"tsql_sign", 1, Sign, true},
+        {"tsql_power", 2, Power, true},
+        {"tsql_sqrt", 1, Sqrt, true},
+        {"tsql_replicate", 2, Replicate, true},
+        {"tsql_space", 1, Space, true},
+        {"tsql_reverse", 1, Reverse, true},
         {"upper", 1, Upper, true},
         {"lower", 1, Lower, true},
         {"tsql_left", 2, Left, true},

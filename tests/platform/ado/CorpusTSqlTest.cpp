@@ -101,6 +101,12 @@ const Caso kCorpus[] = {
     {"desborde de columna decimal", "CREATE TABLE P (d decimal(4,2)); INSERT INTO P VALUES (123.4)", "", "!8115"},
     {"desborde de columna tinyint", "CREATE TABLE #P (t tinyint); INSERT INTO #P VALUES (1); UPDATE #P SET t = t - 2",
      "", "!8115"},
+    {"funciones numericas", "",
+     "SELECT ROUND(123.456, -1), ROUND(125, -1), ROUND(2.567, 1, 1), FLOOR(-2.5), CEILING(2.1), SIGN(-2), "
+     "POWER(2, 10), POWER(2, -1), SQRT(16)",
+     "120|130|2.5|-3|3|-1|1024|0|4"},
+    {"funciones de texto", "", "SELECT SPACE(2) + '|', REPLICATE(N'ñ', 3), REPLICATE('x', -1), REVERSE(N'Peña')",
+     "  ||ñññ|NULL|añeP"},
     {"suma de textos",
      "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Juan')\r\n"
      "UPDATE CLI SET Nombre = Nombre + 'x'",
