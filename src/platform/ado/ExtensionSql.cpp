@@ -359,6 +359,15 @@ bool LeeFechaValor(sqlite3_value* v, int estilo, Fecha& f) {
     }
 }
 
+// A datetime keeps time in three-hundredths of a second: its milliseconds end in 0, 3 or 7 (.999 is the next
+// second), as the server rounds them.
+void EnTercios(Fecha& f) {
+    const long long total = AMilis(f);
+    const long long segundos = total / 1000, milis = total % 1000;
+    const long long tercios = (milis * 3 + 5) / 10;
+    DesdeMilis(segundos * 1000 + (tercios * 10 + 1) / 3, f);
+}
+
 void ResultaFecha(sqlite3_context* ctx, const Fecha& f) {
     char texto[32];
     const int n = Canonica(f, texto);
@@ -630,6 +639,7 @@ void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             const long long ms = (AMilis(f) + 30000) / 60000 * 60000;
             DesdeMilis(ms, f);
         }
+        if (TipoEs(tipo, "datetime")) EnTercios(f);
         return ResultaFecha(ctx, f);
     }
     if (!EsTipoTexto(tipo)) {
@@ -695,6 +705,7 @@ void GetDate(sqlite3_context* ctx, int, sqlite3_value**) {
     f.anio = local.tm_year + 1900, f.mes = local.tm_mon + 1, f.dia = local.tm_mday;
     f.hora = local.tm_hour, f.minuto = local.tm_min, f.segundo = local.tm_sec;
     f.milis = static_cast<int>(ahora.tv_nsec / 1000000);
+    EnTercios(f);
     ResultaFecha(ctx, f);
 }
 

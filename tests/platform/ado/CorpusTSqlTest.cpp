@@ -107,6 +107,12 @@ const Caso kCorpus[] = {
      "120|130|2.5|-3|3|-1|1024|0|4"},
     {"funciones de texto", "", "SELECT SPACE(2) + '|', REPLICATE(N'ñ', 3), REPLICATE('x', -1), REVERSE(N'Peña')",
      "  ||ñññ|NULL|añeP"},
+    {"precision de datetime",
+     "CREATE TABLE V (Alta datetime, B datetime2); INSERT INTO V VALUES ('20241231 23:59:59.999', "
+     "'20241231 23:59:59.999'); INSERT INTO V VALUES ('20240101 10:00:00.005', '20240101 10:00:00.005')",
+     "SELECT Alta, B, CAST('2024-12-26 10:30:00.002' AS datetime) FROM V ORDER BY Alta",
+     "2024-01-01 10:00:00.007|2024-01-01 10:00:00.005|2024-12-26 10:30:00.003;"
+     "2025-01-01 00:00:00.000|2024-12-31 23:59:59.999|2024-12-26 10:30:00.003"},
     {"suma de textos",
      "CREATE TABLE CLI (Nombre VARCHAR(20)); INSERT INTO CLI VALUES ('Juan')\r\n"
      "UPDATE CLI SET Nombre = Nombre + 'x'",
