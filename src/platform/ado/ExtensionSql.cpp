@@ -648,6 +648,9 @@ void Convert(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return Falla(ctx, 40000, mensaje);
     }
     const int largo = LargoDeclarado(tipo);
+    // An integer too long for the text is written "*", never cut.
+    if (sqlite3_value_type(argv[1]) == SQLITE_INTEGER && largo >= 0 && sqlite3_value_bytes(argv[1]) > largo)
+        return sqlite3_result_text(ctx, "*", 1, SQLITE_STATIC);
     char salida[64];
     const char* texto = nullptr;
     int bytes = 0;

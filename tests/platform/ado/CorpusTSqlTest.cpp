@@ -65,6 +65,8 @@ const Caso kCorpus[] = {
      "SELECT CAST(2.345 AS DECIMAL(10,2)), CAST(2.5 AS DECIMAL), CAST(-2.5 AS NUMERIC(5,0)), CONVERT(money, 1.23456),"
      " CAST('0.125' AS decimal(9,2))",
      "2.35|3|-3|1.2346|0.13"},
+    {"entero en un texto corto", "", "SELECT CAST(10 AS varchar(1)), CONVERT(char(3), -42), CAST(123 AS varchar(3))",
+     "*|-42|123"},
     {"desborde de tinyint", "", "SELECT CAST(300 AS TINYINT)", "!8115"},
     {"desborde de int", "", "SELECT CONVERT(int, 3000000000)", "!8115"},
     {"desborde de decimal", "", "SELECT CAST(123.45 AS DECIMAL(4,2))", "!8115"},
