@@ -361,6 +361,13 @@ bool EsTipoTexto(QStringView w) {
 bool EsTipoFecha(QStringView w) {
     return EnLista(w, {"datetime"_L1, "smalldatetime"_L1, "date"_L1, "datetime2"_L1});
 }
+bool EsTipoEntero(QStringView w) {
+    return EnLista(w, {"int"_L1, "integer"_L1, "smallint"_L1, "tinyint"_L1, "bigint"_L1});
+}
+// The types whose values the server keeps exact: integers, bit, decimal and money.
+bool EsTipoExacto(QStringView w) {
+    return EsTipoEntero(w) || EnLista(w, {"bit"_L1, "decimal"_L1, "numeric"_L1, "money"_L1, "smallmoney"_L1});
+}
 
 // A name as SQLite writes it: [a]]b] becomes "a]b" with its content unchanged; "quoted" stays.
 QString NombreSqlite(QStringView t) {
@@ -561,13 +568,13 @@ class Traductor {
     qsizetype columnaAlterEn_ = -1;                          // the column ALTER TABLE ADD defines
     QString tablaSqlite_, tablaPlana_;
     bool temporal_ = false;
-    struct ColumnaFecha {
+    struct ColumnaTipada {
         QString nombre, plano, tipo;
     };
-    std::vector<ColumnaFecha> fechas_;
-    std::vector<ColumnaFecha> numeros_;  // integer and decimal columns, their type as written
-    QStringList comunes_;                // the common table expressions TOP n PERCENT became, written ahead
-    qsizetype primerSelect_ = -1;        // where the statement's first SELECT begins in the output
+    std::vector<ColumnaTipada> fechas_;
+    std::vector<ColumnaTipada> numeros_;  // integer and decimal columns, their type as written
+    QStringList comunes_;                 // the common table expressions TOP n PERCENT became, written ahead
+    qsizetype primerSelect_ = -1;         // where the statement's first SELECT begins in the output
 };
 
 qsizetype Traductor::FinDeSugerencias(qsizetype parentesis) const {
@@ -698,9 +705,7 @@ bool Traductor::CompuestoDistinto(qsizetype k) const {
     for (qsizetype j = k + 1; j < hasta_; ++j) {
         if (EsSimbolo(j, u"(")) ++nivel;
         if (EsSimbolo(j, u")") && --nivel < 0) return false;
-        if (nivel == 0 &&
-            ((Es(j, "UNION"_L1) && !Es(Sig(j + 1), "ALL"_L1)) || Es(j, "EXCEPT"_L1) || Es(j, "INTERSECT"_L1)))
-            return true;
+        if (nivel == 0 && operador(j)) return true;
     }
     return false;
 }
@@ -719,9 +724,6 @@ QString Traductor::EnteroDePromedio(qsizetype k, qsizetype desde, qsizetype hast
                                            u"MONTH"_s, u"DAY"_s,        u"CHARINDEX"_s, u"COUNT"_s};
     static const QStringList kComoSuArgumento = {u"ISNULL"_s,  u"COALESCE"_s, u"ABS"_s,  u"ROUND"_s, u"FLOOR"_s,
                                                  u"CEILING"_s, u"NULLIF"_s,   u"SIGN"_s, u"POWER"_s};
-    auto esTipoEntero = [](QStringView w) {
-        return EnLista(w, {"int"_L1, "integer"_L1, "smallint"_L1, "tinyint"_L1, "bigint"_L1});
-    };
     // From a WHEN (or a simple CASE's input) to its THEN, at the same depth.
     auto hastaThen = [&](qsizetype j) {
         int nivel = 0, casos = 0;
@@ -773,7 +775,7 @@ QString Traductor::EnteroDePromedio(qsizetype k, qsizetype desde, qsizetype hast
                     }
                     tipo = Sig(tipo + 1);
                 }
-                if (tipo >= cierra || !esTipoEntero(NombrePlano(Texto(tipo)))) return {};
+                if (tipo >= cierra || !EsTipoEntero(NombrePlano(Texto(tipo)))) return {};
                 j = cierra;
                 continue;
             }
@@ -825,12 +827,14 @@ QString Traductor::EnteroDePromedio(qsizetype k, qsizetype desde, qsizetype hast
         sonda += Tok(x).clase == Clase::Literal ? u"NULL"_s : Texto(x).toString();
     }
     QString traducida;
+    struct Sondeo {
+        Sondeo() { sondeando = true; }
+        ~Sondeo() { sondeando = false; }
+    };
     try {
-        sondeando = true;
+        const Sondeo sondeo;
         traducida = TraduceTSql(sonda);
-        sondeando = false;
     } catch (...) {
-        sondeando = false;
         return {};
     }
     if (traducida.contains(u'\n') || traducida.contains(u'\x01')) return {};
@@ -1346,9 +1350,7 @@ QString Traductor::Traduce() {
                 salida_ += u" CONSTRAINT tsql_8152 CHECK (length(rtrim("_s + nombre + u", ' ')) <= "_s +
                            QString::number(plan_.largo) + u')';
             if (plan_.fecha) fechas_.push_back({nombre, NombrePlano(Texto(plan_.nombre)), NombrePlano(w).toLower()});
-            if (plan_.identidad < 0 &&
-                EnLista(NombrePlano(w), {"int"_L1, "integer"_L1, "smallint"_L1, "tinyint"_L1, "bigint"_L1, "bit"_L1,
-                                         "decimal"_L1, "numeric"_L1, "money"_L1, "smallmoney"_L1})) {
+            if (plan_.identidad < 0 && EsTipoExacto(NombrePlano(w))) {
                 QString tipo = NombrePlano(w).toLower();
                 for (qsizetype j = Sig(k + 1); j <= plan_.finTipo && j < hasta_; j = Sig(j + 1)) tipo += Texto(j);
                 numeros_.push_back({nombre, NombrePlano(Texto(plan_.nombre)), tipo});
@@ -1786,40 +1788,38 @@ QString Traductor::Traduce() {
         const qsizetype en = tipo_ == Tipo::Crea ? (primerSelect_ < 0 ? 0 : primerSelect_) : 0;
         salida_.insert(en, u"WITH "_s + comunes_.join(u", "_s) + u' ');
     }
+    // A pair of triggers after INSERT and after UPDATE OF the columns, the body the same.
+    const QString crea = u"CREATE "_s + (temporal_ ? u"TEMP "_s : QString()) + u"TRIGGER "_s;
+    auto pareja = [&](const QString& nombre, const QString& columnas, const QString& cuerpo) {
+        despues << crea + Entrecomilla(nombre + u"_i"_s) + u" AFTER INSERT ON "_s + tablaSqlite_ + cuerpo;
+        despues << crea + Entrecomilla(nombre + u"_u"_s) + u" AFTER UPDATE OF "_s + columnas + u" ON "_s +
+                       tablaSqlite_ + cuerpo;
+    };
     // Dates are kept in one form whatever form they are written in: the triggers of each date column.
-    for (const ColumnaFecha& c : fechas_) {
+    for (const ColumnaTipada& c : fechas_) {
         const QString condicion = c.tipo == u"date" ? u"tsql_es_fecha(NEW."_s + c.nombre + u") = 0 OR substr(NEW."_s +
                                                           c.nombre + u", 12) <> '00:00:00.000'"_s
                                                     : u"tsql_es_fecha(NEW."_s + c.nombre + u") = 0"_s;
-        const QString cuerpo = u" FOR EACH ROW WHEN "_s + condicion + u" BEGIN UPDATE "_s + tablaSqlite_ + u" SET "_s +
-                               c.nombre + u" = convert('"_s + c.tipo + u"', NEW."_s + c.nombre +
-                               u") WHERE rowid = NEW.rowid; END"_s;
-        const QString crea = u"CREATE "_s + (temporal_ ? u"TEMP "_s : QString()) + u"TRIGGER "_s;
-        despues << crea + Entrecomilla(u"tsql_f_"_s + tablaPlana_ + u'_' + c.plano + u"_i"_s) + u" AFTER INSERT ON "_s +
-                       tablaSqlite_ + cuerpo;
-        despues << crea + Entrecomilla(u"tsql_f_"_s + tablaPlana_ + u'_' + c.plano + u"_u"_s) + u" AFTER UPDATE OF "_s +
-                       c.nombre + u" ON "_s + tablaSqlite_ + cuerpo;
+        pareja(u"tsql_f_"_s + tablaPlana_ + u'_' + c.plano, c.nombre,
+               u" FOR EACH ROW WHEN "_s + condicion + u" BEGIN UPDATE "_s + tablaSqlite_ + u" SET "_s + c.nombre +
+                   u" = convert('"_s + c.tipo + u"', NEW."_s + c.nombre + u") WHERE rowid = NEW.rowid; END"_s);
     }
     // Integer and decimal columns keep what the server would store: a fraction truncated in an integer column,
     // the declared scale rounded, a text converted, or the server's error (245, 8114, 8115). One pair of triggers
     // for all of a table's such columns, as each trigger adds to the cost of preparing a statement on it.
     if (!numeros_.empty()) {
         QStringList fuera, conversiones, columnas;
-        for (const ColumnaFecha& c : numeros_) {
+        for (const ColumnaTipada& c : numeros_) {
             const QString tipo = u'\'' + QString(c.tipo).replace(u"'"_s, u"''"_s) + u'\'';
             fuera << u"tsql_fuera_de_tipo(NEW."_s + c.nombre + u", "_s + tipo + u')';
             conversiones << c.nombre + u" = tsql_cast(NEW."_s + c.nombre + u", "_s + tipo + u')';
             columnas << c.nombre;
         }
-        const QString cuerpo = u" FOR EACH ROW WHEN "_s + fuera.join(u" OR "_s) + u" BEGIN UPDATE "_s + tablaSqlite_ +
-                               u" SET "_s + conversiones.join(u", "_s) + u" WHERE rowid = NEW.rowid; END"_s;
-        const QString crea = u"CREATE "_s + (temporal_ ? u"TEMP "_s : QString()) + u"TRIGGER "_s;
         // ALTER TABLE ADD names its column, so that a table's columns added one by one get their own triggers.
         const QString nombre = tipo_ == Tipo::AlteraTabla ? tablaPlana_ + u'_' + numeros_.front().plano : tablaPlana_;
-        despues << crea + Entrecomilla(u"tsql_n_"_s + nombre + u"_i"_s) + u" AFTER INSERT ON "_s + tablaSqlite_ +
-                       cuerpo;
-        despues << crea + Entrecomilla(u"tsql_n_"_s + nombre + u"_u"_s) + u" AFTER UPDATE OF "_s +
-                       columnas.join(u", "_s) + u" ON "_s + tablaSqlite_ + cuerpo;
+        pareja(u"tsql_n_"_s + nombre, columnas.join(u", "_s),
+               u" FOR EACH ROW WHEN "_s + fuera.join(u" OR "_s) + u" BEGIN UPDATE "_s + tablaSqlite_ + u" SET "_s +
+                   conversiones.join(u", "_s) + u" WHERE rowid = NEW.rowid; END"_s);
     }
     if (tipo_ != Tipo::Select || niveles_.front().compuesto) tiposColumnas.clear();
     return salida_;
@@ -2015,14 +2015,11 @@ class Analizador {
     // A declared type the extension converts to, as CAST writes it; empty for one it does not know (the value is
     // then kept as given). A text type without a length is one character long in a declaration.
     static QString TipoDeVariable(QString tipo) {
-        static const QStringList kConocidos = {u"int"_s,      u"integer"_s,  u"smallint"_s,      u"bigint"_s,
-                                               u"tinyint"_s,  u"bit"_s,      u"float"_s,         u"real"_s,
-                                               u"decimal"_s,  u"numeric"_s,  u"money"_s,         u"smallmoney"_s,
-                                               u"datetime"_s, u"date"_s,     u"smalldatetime"_s, u"datetime2"_s,
-                                               u"varchar"_s,  u"nvarchar"_s, u"char"_s,          u"nchar"_s};
         tipo.remove(u' ');
         const QString nombre = tipo.section(u'(', 0, 0).toLower();
-        if (!kConocidos.contains(nombre)) return {};
+        if (!EsTipoExacto(nombre) && !EsTipoFecha(nombre) && !EsTipoTexto(nombre) &&
+            !EnLista(nombre, {"float"_L1, "real"_L1}))
+            return {};
         if (nombre.endsWith(u"char"_s) && !tipo.contains(u'(')) tipo += u"(1)"_s;
         return tipo;
     }
@@ -2414,14 +2411,11 @@ Resultado EjecutaLote(const LoteTSql& lote, SesionTSql& sesion,
             }
             if (p.clase == PasoLote::Clase::Tipos) {
                 // The table's integer and decimal columns, as a definition the translator gives their triggers.
-                static const QStringList kNumericos = {u"int"_s,    u"integer"_s,   u"smallint"_s, u"tinyint"_s,
-                                                       u"bigint"_s, u"bit"_s,       u"decimal"_s,  u"numeric"_s,
-                                                       u"money"_s,  u"smallmoney"_s};
                 QStringList columnas;
                 for (const QList<Variant>& fila : r.filas) {
                     if (fila.size() < 3) continue;
                     const QString tipo = fila[2].ATexto().trimmed();
-                    if (!kNumericos.contains(tipo.section(u'(', 0, 0).trimmed().toLower())) continue;
+                    if (!EsTipoExacto(tipo.section(u'(', 0, 0).trimmed())) continue;
                     columnas << u'[' + fila[1].ATexto().replace(u"]"_s, u"]]"_s) + u"] "_s + tipo;
                 }
                 if (!columnas.isEmpty()) {

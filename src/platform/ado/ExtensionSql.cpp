@@ -1272,11 +1272,7 @@ void Like(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 // Whether a declared type is one of the server's integer types, whose AVG is of that type.
 bool EsDeclaradoEntero(const char* declarado) {
-    if (!declarado) return false;
-    std::string tipo;
-    for (const char* c = declarado; *c && *c != ' ' && *c != '(' && *c != '\t'; ++c)
-        tipo += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
-    return tipo == "int" || tipo == "integer" || tipo == "smallint" || tipo == "tinyint" || tipo == "bigint";
+    return declarado && EsTipoEntero(declarado) && !TipoEs(declarado, "bit");
 }
 
 // tsql_enteros('SELECT a, b FROM ...'): 1 when every column of the probe is declared with an integer type, as SQLite
